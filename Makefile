@@ -1,0 +1,43 @@
+# Everything starts here. `make demo` and `make test` set up a fresh Debian
+# machine (packages, cross build, Wine prefix) before they run.
+
+BUILD := build
+X64 := $(BUILD)/x86_64
+X86 := $(BUILD)/i686
+JOBS := $(shell nproc)
+
+.PHONY: all deps build build-i686 prefix register demo test clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+$(X64)/CMakeCache.txt: | deps
+	cmake -S . -B $(X64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+
+$(X86)/CMakeCache.txt: | deps
+	cmake -S . -B $(X86) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DKOLORIT_TESTS=OFF
+
+build: $(X64)/CMakeCache.txt
+	cmake --build $(X64) -j $(JOBS)
+
+# 32-bit Wine cannot be installed on these machines: i686 is compiled and
+# linked, not run.
+build-i686: $(X86)/CMakeCache.txt
+	cmake --build $(X86) -j $(JOBS)
+
+prefix: deps
+	@tools/wine-prefix
+
+register: build prefix
+	@tools/register
+
+demo: register
+	tools/wine-run cscript //nologo examples/gallery.vbs
+
+test: register build-i686
+	tools/run-tests
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,84 @@
+#pragma once
+// Owning wrappers for the automation runtime's VARIANT and SAFEARRAY.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace com {
+
+class Variant {
+public:
+    Variant() noexcept : value_{} {}
+    explicit Variant(const VARIANT& copyOf) {
+        value_ = VARIANT{};
+        check(VariantCopy(&value_, const_cast<VARIANT*>(&copyOf)));
+    }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    Variant(Variant&& other) noexcept : value_(other.value_) { other.value_ = VARIANT{}; }
+    Variant& operator=(Variant&& other) noexcept {
+        if (this != &other) {
+            VariantClear(&value_);
+            value_ = other.value_;
+            other.value_ = VARIANT{};
+        }
+        return *this;
+    }
+    ~Variant() { VariantClear(&value_); }
+
+    VARIANT* get() noexcept { return &value_; }
+    const VARIANT* get() const noexcept { return &value_; }
+    VARIANT* operator->() noexcept { return &value_; }
+    VARIANT* reset() noexcept {
+        VariantClear(&value_);
+        return &value_;
+    }
+    // Hands the value over to a caller-owned VARIANT.
+    VARIANT release() noexcept {
+        VARIANT out = value_;
+        value_ = VARIANT{};
+        return out;
+    }
+
+private:
+    static void check(HRESULT hr);
+    VARIANT value_;
+};
+
+class SafeArray {
+public:
+    SafeArray() noexcept = default;
+    explicit SafeArray(SAFEARRAY* owned) noexcept : array_(owned) {}
+    SafeArray(const SafeArray&) = delete;
+    SafeArray& operator=(const SafeArray&) = delete;
+    SafeArray(SafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
+    ~SafeArray() {
+        if (array_) SafeArrayDestroy(array_);
+    }
+
+    SAFEARRAY* get() const noexcept { return array_; }
+    SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
+
+private:
+    SAFEARRAY* array_ = nullptr;
+};
+
+// Keeps a safe array's data locked for one scope.
+class ArrayAccess {
+public:
+    explicit ArrayAccess(SAFEARRAY* array);
+    ArrayAccess(const ArrayAccess&) = delete;
+    ArrayAccess& operator=(const ArrayAccess&) = delete;
+    ~ArrayAccess() { SafeArrayUnaccessData(array_); }
+
+    template <class T>
+    T* data() const noexcept { return static_cast<T*>(data_); }
+
+private:
+    SAFEARRAY* array_;
+    void* data_ = nullptr;
+};
+
+}  // namespace com

@@ -1,0 +1,12 @@
+#include "GDIDeclarations.h"
+
+namespace kolorit {
+
+BITMAP GetStructBitap(HBITMAP hBitmap) {
+    BITMAP record{};
+    if (gdi::GetObjectA(hBitmap, sizeof record, &record) == 0)
+        RaiseVBDLLError(L"GetStructBitap()", L"Failed to get bitmap information");
+    return record;
+}
+
+}  // namespace kolorit

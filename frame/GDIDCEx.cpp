@@ -1,0 +1,80 @@
+#include "GDIDCEx.h"
+
+#include "com/Boundary.h"
+#include "declarations/GDIDeclarations.h"
+
+namespace kolorit {
+
+using com::ComPtr;
+
+namespace {
+
+bool noTransparentColor(long color) { return color == -1; }
+
+// Width and height of the bitmap selected into a surface.
+SIZE bitmapSize(_GDIDC* surface) {
+    ComPtr<_GDIBitmap> bitmap;
+    com::passThrough(surface->get_SelBitmap(&bitmap));
+    SIZE size{};
+    com::passThrough(bitmap->get_Width(&size.cx));
+    com::passThrough(bitmap->get_Height(&size.cy));
+    return size;
+}
+
+}  // namespace
+
+ComPtr<GDIDCEx> GDIDCEx::attach(IUnknown* surface) {
+    com::require(surface != nullptr);
+    ComPtr<_GDIDC> typed;
+    com::require(SUCCEEDED(surface->QueryInterface(IID_PPV_ARGS(&typed))));
+    ComPtr<GDIDCEx> hub = create();
+    hub->Attach(std::move(typed));
+    return hub;
+}
+
+void GDIDCEx::Attach(ComPtr<_GDIDC> surface) {
+    com::require(!dc_);
+    com::require(surface != nullptr);
+    dc_ = std::move(surface);
+    OLE_HANDLE handle = 0;
+    com::passThrough(dc_->get_hDC(&handle));
+    hDC_ = handleFrom<HDC>(static_cast<int>(handle));
+    com::require(hDC_ != nullptr);
+}
+
+STDMETHODIMP GDIDCEx::get_DC(_GDIDC** Value) {
+    return com::guarded(Value, [&] { return dc_; });
+}
+
+STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX,
+                             long SrcY, DCRasterOperations RasterOpCode, long TransparentColor) {
+    return com::guarded([&] {
+        com::require(hDC_ != nullptr);
+        if (DestX2 == 0 || DestY2 == 0) {
+            const SIZE size = bitmapSize(dc_.Get());
+            if (DestX2 == 0) DestX2 = size.cx + DestX1;
+            if (DestY2 == 0) DestY2 = size.cy + DestY1;
+        }
+        const long W = DestX2 - DestX1;
+        const long H = DestY2 - DestY1;
+        const HDC destination = handleFrom<HDC>(static_cast<int>(hDestDC));
+        com::require(noTransparentColor(TransparentColor));
+        if (!gdi::BitBlt(destination, DestX1, DestY1, W, H, hDC_, SrcX, SrcY, static_cast<DWORD>(RasterOpCode)))
+            RaiseVBDLLError(L"GDIDCEx.DrawTo()", L"DrawTo failed!");
+    });
+}
+
+STDMETHODIMP GDIDCEx::CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, long SrcX2, long SrcY2, long DestX,
+                                  long DestY, DCRasterOperations RasterOpCode, long TransparentColor) {
+    return com::guarded([&] {
+        com::require(SrcX1 < SrcX2 && SrcY1 < SrcY2 && hSrcDC != 0);
+        const long W = SrcX2 - SrcX1;
+        const long H = SrcY2 - SrcY1;
+        const HDC source = handleFrom<HDC>(static_cast<int>(hSrcDC));
+        com::require(noTransparentColor(TransparentColor));
+        if (!gdi::BitBlt(hDC_, DestX, DestY, W, H, source, SrcX1, SrcY1, static_cast<DWORD>(RasterOpCode)))
+            RaiseVBDLLError(L"GDIDCEx.CaptureFrom()", L"CaptureFrom failed!");
+    });
+}
+
+}  // namespace kolorit

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "KoloritTypes.h"
+#include "com/Boundary.h"
+#include "com/Object.h"
+
+namespace kolorit {
+
+// The hub: a Vellum surface with every drawing capability of the library.
+// It keeps the surface alive and reads its device context once, at attach.
+// Each area of drawing is a sub-object made on the first read of its
+// property and kept for the hub's life; it holds only the device context.
+class GDIDCEx : public com::Object<GDIDCEx, _GDIDCEx> {
+public:
+    static const CLSID& classId() { return CLSID_GDIDCEx; }
+
+    // A new hub on `surface` (Nothing or not a surface: run-time error 5).
+    static com::ComPtr<GDIDCEx> attach(IUnknown* surface);
+
+    HDC hDC() const noexcept { return hDC_; }
+    _GDIDC* surface() const noexcept { return dc_.Get(); }
+
+    STDMETHODIMP get_DC(_GDIDC** Value) override;
+    STDMETHODIMP DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
+                        DCRasterOperations RasterOpCode, long TransparentColor) override;
+    STDMETHODIMP CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, long SrcX2, long SrcY2, long DestX, long DestY,
+                             DCRasterOperations RasterOpCode, long TransparentColor) override;
+
+private:
+    friend com::Object<GDIDCEx, _GDIDCEx>;
+    GDIDCEx() = default;
+
+    void Attach(com::ComPtr<_GDIDC> surface);
+
+    // The property of a sub-object: made and handed the device context on
+    // first read, the same object on every later read.
+    template <class SubObject, class Interface>
+    HRESULT subObject(com::ComPtr<SubObject>& slot, Interface** Value) {
+        return com::guarded(Value, [&] {
+            com::require(hDC_ != nullptr);
+            if (!slot) {
+                slot = SubObject::create();
+                slot->AttachHDC(hDC_);
+            }
+            return slot;
+        });
+    }
+
+    HDC hDC_ = nullptr;
+    com::ComPtr<_GDIDC> dc_;
+    // Sub-objects, in the order the hub releases them after its surface.
+};
+
+}  // namespace kolorit

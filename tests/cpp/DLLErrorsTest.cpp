@@ -1,0 +1,2 @@
+#include "Support.h"
+TEST(DLLErrors, Placeholder) {}

@@ -1,0 +1,192 @@
+#include "Support.h"
+
+namespace test {
+
+namespace {
+
+std::wstring take(BSTR text) {
+    std::wstring out = text ? text : L"";
+    SysFreeString(text);
+    return out;
+}
+
+long numberOf(HRESULT hr) {
+    return HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : static_cast<long>(hr);
+}
+
+}  // namespace
+
+ComPtr<_VellumFunctions> vellum() {
+    ComPtr<_VellumFunctions> functions;
+    EXPECT_EQ(CoCreateInstance(CLSID_VellumFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)), S_OK);
+    return functions;
+}
+
+ComPtr<_KoloritFunctions> kolorit() {
+    ComPtr<_KoloritFunctions> functions;
+    EXPECT_EQ(CoCreateInstance(CLSID_KoloritFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)), S_OK);
+    return functions;
+}
+
+ComPtr<_GDIDC> surface(long width, long height, bool monochrome) {
+    ComPtr<_GDIDC> made;
+    EXPECT_EQ(vellum()->CreateGDIDC(width, height, monochrome ? VARIANT_TRUE : VARIANT_FALSE, 0, &made), S_OK);
+    return made;
+}
+
+ComPtr<_GDIDCEx> attach(_GDIDC* surface) {
+    ComPtr<_GDIDCEx> hub;
+    EXPECT_EQ(kolorit()->GDIAttachDCEx(surface, &hub), S_OK);
+    return hub;
+}
+
+HDC dcOf(_GDIDC* surface) {
+    OLE_HANDLE handle = 0;
+    EXPECT_EQ(surface->get_hDC(&handle), S_OK);
+    return reinterpret_cast<HDC>(static_cast<LONG_PTR>(static_cast<int>(handle)));
+}
+
+COLORREF pixel(_GDIDC* surface, int x, int y) { return GetPixel(dcOf(surface), x, y); }
+
+void fill(_GDIDC* surface, RECT area, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dcOf(surface), &area, brush);
+    DeleteObject(brush);
+}
+
+void fill(_GDIDC* surface, COLORREF color) {
+    long width = 0, height = 0;
+    surface->get_Width(&width);
+    surface->get_Height(&height);
+    fill(surface, RECT{0, 0, width, height}, color);
+}
+
+Raised errorOf(HRESULT hr) {
+    Raised raised{hr, numberOf(hr), L"", L""};
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, &info) == S_OK) {
+        BSTR text = nullptr;
+        info->GetSource(&text);
+        raised.source = take(text);
+        text = nullptr;
+        info->GetDescription(&text);
+        raised.description = take(text);
+    }
+    return raised;
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+Variant arg(long value) {
+    Variant v;
+    V_VT(v.get()) = VT_I4;
+    V_I4(v.get()) = value;
+    return v;
+}
+Variant arg(int value) { return arg(static_cast<long>(value)); }
+Variant arg(double value) {
+    Variant v;
+    V_VT(v.get()) = VT_R8;
+    V_R8(v.get()) = value;
+    return v;
+}
+Variant arg(const wchar_t* text) {
+    Variant v;
+    V_VT(v.get()) = VT_BSTR;
+    V_BSTR(v.get()) = SysAllocString(text);
+    return v;
+}
+Variant arg(IUnknown* object) {
+    Variant v;
+    V_VT(v.get()) = VT_DISPATCH;
+    V_DISPATCH(v.get()) = nullptr;
+    if (object && FAILED(object->QueryInterface(IID_PPV_ARGS(&V_DISPATCH(v.get()))))) {
+        V_VT(v.get()) = VT_UNKNOWN;
+        V_UNKNOWN(v.get()) = object;
+        object->AddRef();
+    }
+    return v;
+}
+Variant missing() {
+    Variant v;
+    V_VT(v.get()) = VT_ERROR;
+    V_ERROR(v.get()) = DISP_E_PARAMNOTFOUND;
+    return v;
+}
+Variant byRef(VARIANT* variable) {
+    Variant v;
+    V_VT(v.get()) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(v.get()) = variable;
+    return v;
+}
+
+Late::Late(IUnknown* object) { EXPECT_EQ(object->QueryInterface(IID_PPV_ARGS(&object_)), S_OK); }
+
+Variant Late::invoke(const wchar_t* member, WORD flags, std::vector<Variant> arguments) {
+    const std::vector<Named> named = std::move(named_);
+    named_.clear();
+    std::vector<LPOLESTR> names{const_cast<LPOLESTR>(member)};
+    for (const auto& n : named) names.push_back(const_cast<LPOLESTR>(n.name));
+    std::vector<DISPID> ids(names.size());
+    raised_ = Raised{};
+    result_ = object_->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), 0, ids.data());
+    if (FAILED(result_)) return Variant();
+
+    // DISPPARAMS wants named arguments first, then the positional ones last to first.
+    std::vector<VARIANT> packed;
+    std::vector<DISPID> namedIds;
+    for (size_t i = 0; i < named.size(); ++i) {
+        packed.push_back(*const_cast<VARIANT*>(named[i].value.get()));
+        namedIds.push_back(ids[i + 1]);
+    }
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) namedIds.insert(namedIds.begin(), DISPID_PROPERTYPUT);
+    for (auto it = arguments.rbegin(); it != arguments.rend(); ++it) packed.push_back(*it->get());
+
+    DISPPARAMS params{packed.data(), namedIds.data(), static_cast<UINT>(packed.size()), static_cast<UINT>(namedIds.size())};
+    Variant result;
+    EXCEPINFO exception{};
+    UINT argumentError = 0;
+    result_ = object_->Invoke(ids[0], IID_NULL, 0, flags, &params, result.get(), &exception, &argumentError);
+    if (result_ == DISP_E_EXCEPTION) {
+        raised_ = Raised{exception.scode, numberOf(exception.scode), take(exception.bstrSource),
+                         take(exception.bstrDescription)};
+        SysFreeString(exception.bstrHelpFile);
+    } else if (FAILED(result_)) {
+        raised_ = Raised{result_, numberOf(result_), L"", L""};
+    }
+    return result;
+}
+
+Late& Late::with(const wchar_t* name, Variant value) {
+    named_.push_back(Named{name, std::move(value)});
+    return *this;
+}
+
+void Late::put(const wchar_t* member, Variant value, bool byReference) {
+    invoke(member, byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT, list(std::move(value)));
+}
+
+long asLong(const Variant& value) {
+    Variant converted;
+    EXPECT_EQ(VariantChangeType(converted.get(), const_cast<VARIANT*>(value.get()), 0, VT_I4), S_OK);
+    return V_I4(converted.get());
+}
+
+ComPtr<IDispatch> asObject(const Variant& value) {
+    EXPECT_EQ(V_VT(value.get()), VT_DISPATCH);
+    return ComPtr<IDispatch>(V_VT(value.get()) == VT_DISPATCH ? V_DISPATCH(value.get()) : nullptr);
+}
+
+}  // namespace test
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int failed = RUN_ALL_TESTS();
+    CoUninitialize();
+    return failed;
+}

@@ -1,0 +1,111 @@
+#pragma once
+// What the C++ tests share: COM set up for the test thread, the components
+// created the way a client creates them, pixel access, and late-bound calls
+// through IDispatch::Invoke that report the automation error they raise.
+
+#include "frame/KoloritTypes.h"
+#include "com/Ptr.h"
+#include "com/Variant.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace test {
+
+using com::ComPtr;
+using com::Variant;
+
+com::ComPtr<_VellumFunctions> vellum();
+com::ComPtr<_KoloritFunctions> kolorit();
+com::ComPtr<_GDIDC> surface(long width, long height, bool monochrome = false);
+com::ComPtr<_GDIDCEx> attach(_GDIDC* surface);
+HDC dcOf(_GDIDC* surface);
+
+COLORREF pixel(_GDIDC* surface, int x, int y);
+void fill(_GDIDC* surface, COLORREF color);
+void fill(_GDIDC* surface, RECT area, COLORREF color);
+
+// An automation error as a client sees it.
+struct Raised {
+    HRESULT code = S_OK;
+    long number = 0;
+    std::wstring source;
+    std::wstring description;
+};
+// The error a failed early-bound call left (number from the failure code).
+Raised errorOf(HRESULT hr);
+std::string narrow(const std::wstring& text);
+
+// Arguments for late-bound calls.
+Variant arg(long value);
+Variant arg(int value);
+Variant arg(double value);
+Variant arg(const wchar_t* text);
+Variant arg(IUnknown* object);  // as VT_DISPATCH when the object has IDispatch
+Variant missing();
+// A by-reference argument pointing at the caller's own VARIANT, the way
+// VBScript passes a variable.
+Variant byRef(VARIANT* variable);
+
+struct Named {
+    const wchar_t* name;
+    Variant value;
+};
+
+// Late-bound access to an object through its IDispatch.
+class Late {
+public:
+    explicit Late(IUnknown* object);
+
+    template <class... Args>
+    Variant call(const wchar_t* member, Args&&... arguments) {
+        return invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, list(std::forward<Args>(arguments)...));
+    }
+    template <class... Args>
+    Variant get(const wchar_t* member, Args&&... arguments) {
+        return invoke(member, DISPATCH_PROPERTYGET, list(std::forward<Args>(arguments)...));
+    }
+    void put(const wchar_t* member, Variant value, bool byReference = false);
+    // Adds a named argument to the next call.
+    Late& with(const wchar_t* name, Variant value);
+
+    // After a call: the raw Invoke result and the exception it reported.
+    HRESULT result() const { return result_; }
+    const Raised& raised() const { return raised_; }
+
+private:
+    template <class... Args>
+    static std::vector<Variant> list(Args&&... arguments) {
+        std::vector<Variant> all;
+        (all.push_back(std::forward<Args>(arguments)), ...);
+        return all;
+    }
+    Variant invoke(const wchar_t* member, WORD flags, std::vector<Variant> arguments);
+
+    std::vector<Named> named_;
+
+    ComPtr<IDispatch> object_;
+    HRESULT result_ = S_OK;
+    Raised raised_;
+};
+
+long asLong(const Variant& value);
+ComPtr<IDispatch> asObject(const Variant& value);
+
+// Whether a GDI handle still names a live object.
+inline bool alive(HGDIOBJ handle) { return GetObjectType(handle) != 0; }
+
+}  // namespace test
+
+// Checks an automation error: number, source and the start of its description.
+#define EXPECT_RAISED(raised, number_, source_, description_)          \
+    do {                                                               \
+        const ::test::Raised& r_ = (raised);                           \
+        EXPECT_EQ(r_.number, (number_));                               \
+        EXPECT_EQ(::test::narrow(r_.source), ::test::narrow(source_)); \
+        EXPECT_EQ(::test::narrow(r_.description), ::test::narrow(description_)); \
+    } while (0)

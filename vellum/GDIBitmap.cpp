@@ -1,0 +1,31 @@
+#include "GDIBitmap.h"
+
+#include "com/Boundary.h"
+#include "declarations/GDIDeclarations.h"
+
+namespace vellum {
+
+BITMAP GDIBitmap::description(const wchar_t* source) const {
+    BITMAP record{};
+    if (kolorit::gdi::GetObjectA(bitmap_, sizeof record, &record) == 0)
+        kolorit::RaiseVBDLLError(source, L"GetObject failed!");
+    return record;
+}
+
+STDMETHODIMP GDIBitmap::get_hBitmap(OLE_HANDLE* Value) {
+    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(bitmap_)); });
+}
+
+STDMETHODIMP GDIBitmap::get_Width(long* Value) {
+    return com::guarded(Value, [&] { return description(L"GDIBitmap.Width [get]").bmWidth; });
+}
+
+STDMETHODIMP GDIBitmap::get_Height(long* Value) {
+    return com::guarded(Value, [&] { return description(L"GDIBitmap.Height [get]").bmHeight; });
+}
+
+STDMETHODIMP GDIBitmap::get_BitsPixel(short* Value) {
+    return com::guarded(Value, [&] { return static_cast<short>(description(L"GDIBitmap.BitsPixel [get]").bmBitsPixel); });
+}
+
+}  // namespace vellum

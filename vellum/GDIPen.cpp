@@ -1,0 +1,11 @@
+#include "GDIPen.h"
+
+#include "com/Boundary.h"
+
+namespace vellum {
+
+STDMETHODIMP GDIPen::get_hPen(OLE_HANDLE* Value) {
+    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(handle())); });
+}
+
+}  // namespace vellum
