@@ -47,6 +47,10 @@ KOLORIT_RECORDED_CALL(GdiGetBatchLimit)
 KOLORIT_RECORDED_CALL(GdiSetBatchLimit)
 KOLORIT_RECORDED_CALL(GdiFlush)
 
+// Shapes, pixels, clipping, coordinates and paths (drawing/)
+
+// Effects (effects/)
+
 #undef KOLORIT_RECORDED_CALL
 
 }  // namespace kolorit::gdi

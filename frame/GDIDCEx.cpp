@@ -1,5 +1,6 @@
 #include "GDIDCEx.h"
 
+#include "Vellum.h"
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 
@@ -10,16 +11,6 @@ using com::ComPtr;
 namespace {
 
 bool noTransparentColor(long color) { return color == -1; }
-
-// Width and height of the bitmap selected into a surface.
-SIZE bitmapSize(_GDIDC* surface) {
-    ComPtr<_GDIBitmap> bitmap;
-    com::passThrough(surface->get_SelBitmap(&bitmap));
-    SIZE size{};
-    com::passThrough(bitmap->get_Width(&size.cx));
-    com::passThrough(bitmap->get_Height(&size.cy));
-    return size;
-}
 
 }  // namespace
 
@@ -36,9 +27,7 @@ void GDIDCEx::Attach(ComPtr<_GDIDC> surface) {
     com::require(!dc_);
     com::require(surface != nullptr);
     dc_ = std::move(surface);
-    OLE_HANDLE handle = 0;
-    com::passThrough(dc_->get_hDC(&handle));
-    hDC_ = handleFrom<HDC>(static_cast<int>(handle));
+    hDC_ = surfaceDC(dc_.Get());
     com::require(hDC_ != nullptr);
 }
 
@@ -51,7 +40,7 @@ STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long 
     return com::guarded([&] {
         com::require(hDC_ != nullptr);
         if (DestX2 == 0 || DestY2 == 0) {
-            const SIZE size = bitmapSize(dc_.Get());
+            const SIZE size = surfaceSize(dc_.Get());
             if (DestX2 == 0) DestX2 = size.cx + DestX1;
             if (DestY2 == 0) DestY2 = size.cy + DestY1;
         }

@@ -29,6 +29,7 @@ public:
 private:
     friend com::Object<GDIDCEx, _GDIDCEx>;
     GDIDCEx() = default;
+    ~GDIDCEx() override { dc_.Reset(); }
 
     void Attach(com::ComPtr<_GDIDC> surface);
 
@@ -48,7 +49,10 @@ private:
 
     HDC hDC_ = nullptr;
     com::ComPtr<_GDIDC> dc_;
-    // Sub-objects, in the order the hub releases them after its surface.
+    // Sub-objects; they are released after the surface, which the
+    // destructor drops first.
+    // [effects sub-object]
+    // [drawing sub-objects]
 };
 
 }  // namespace kolorit

@@ -1,0 +1,23 @@
+#pragma once
+// The library's own uses of Vellum: colours, temporary surfaces and sizes.
+// Errors raised by Vellum pass through unchanged.
+
+#include "KoloritTypes.h"
+#include "com/Ptr.h"
+
+namespace kolorit {
+
+// Vellum's global object for the calling thread.
+com::ComPtr<_VellumFunctions> VellumFunctions();
+
+// An OLE_COLOR as the RGB value the platform takes; system colours resolved.
+COLORREF TranslateColor(OLE_COLOR Color);
+
+com::ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC CompatibleDC);
+
+// The device context of a surface, its selected bitmap's size and depth.
+HDC surfaceDC(_GDIDC* surface);
+SIZE surfaceSize(_GDIDC* surface);
+short surfaceBitsPixel(_GDIDC* surface);
+
+}  // namespace kolorit
