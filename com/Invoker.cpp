@@ -223,12 +223,22 @@ UINT integerFieldsOf(IRecordInfo* record) {
     return attr->cbSizeInstance == attr->cVars * sizeof(LONG) ? attr->cVars : 0;
 }
 
+// Records match by GUID; a record info without one (Wine's, for records of
+// a type library read from a resource) is matched by name.
 bool sameRecord(SAFEARRAY* array, IRecordInfo* expected) {
     ComPtr<IRecordInfo> actual;
     if (!array) return true;
     if (FAILED(SafeArrayGetRecordInfo(array, &actual)) || !actual) return false;
     GUID a{}, b{};
-    return SUCCEEDED(actual->GetGuid(&a)) && SUCCEEDED(expected->GetGuid(&b)) && IsEqualGUID(a, b);
+    if (SUCCEEDED(actual->GetGuid(&a)) && SUCCEEDED(expected->GetGuid(&b)) && !IsEqualGUID(a, GUID_NULL) &&
+        !IsEqualGUID(b, GUID_NULL))
+        return IsEqualGUID(a, b);
+    BSTR nameA = nullptr, nameB = nullptr;
+    const bool same = SUCCEEDED(actual->GetName(&nameA)) && SUCCEEDED(expected->GetName(&nameB)) && nameA && nameB &&
+                      wcscmp(nameA, nameB) == 0;
+    SysFreeString(nameA);
+    SysFreeString(nameB);
+    return same;
 }
 
 SAFEARRAY* recordsFromNumbers(const std::vector<Variant>& items, IRecordInfo* record) {
