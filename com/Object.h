@@ -29,7 +29,9 @@ public:
     template <class... Args>
     static ComPtr<Derived> create(Args&&... args) {
         ComPtr<Derived> object;
-        object.Attach(new Derived(std::forward<Args>(args)...));
+        // Takes over the new object's first reference (MinGW's ComPtr::Attach
+        // would add a second one).
+        *object.GetAddressOf() = new Derived(std::forward<Args>(args)...);
         return object;
     }
 

@@ -132,9 +132,7 @@ private:
 };
 
 ComPtr<IProbe> probe() {
-    ComPtr<IProbe> made;
-    made.Attach(new Probe());
-    return made;
+    return com::adopt<IProbe>(new Probe());
 }
 
 std::wstring textOf(const Variant& value) {

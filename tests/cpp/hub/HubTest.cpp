@@ -1,20 +1,173 @@
+// The hub: attaching to surfaces, and its two block transfers.
+
 #include "Support.h"
-#include <cstdio>
+
 using namespace test;
-TEST(Dbg, Dump) {
-    ComPtr<IDispatch> d; vellum().As(&d);
-    ComPtr<ITypeInfo> ti; d->GetTypeInfo(0, 0, &ti);
-    HREFTYPE h; ComPtr<ITypeInfo> vt;
-    printf("refimpl %lx\n", ti->GetRefTypeOfImplType(-1, &h));
-    ti->GetRefTypeInfo(h, &vt);
-    TYPEATTR* a; vt->GetTypeAttr(&a); printf("kind %d funcs %d\n", a->typekind, a->cFuncs);
-    for (int i = 0; i < a->cFuncs; ++i) { FUNCDESC* f = nullptr; HRESULT fh = vt->GetFuncDesc(i, &f); printf("gfd %lx\n", fh); fflush(stdout); if (!f) continue;
-      printf("f%d memid %ld params %d:", i, f->memid, f->cParams);
-      for (int p = 0; p < f->cParams; ++p) { auto& t = f->lprgelemdescParam[p].tdesc; printf(" %d", t.vt);
-         if (t.vt == VT_PTR) { printf("->%d", t.lptdesc->vt); if (t.lptdesc->vt==VT_PTR) printf("->%d", t.lptdesc->lptdesc->vt);
-           if (t.lptdesc->vt == VT_USERDEFINED) { ComPtr<ITypeInfo> r; HRESULT hr = vt->GetRefTypeInfo(t.lptdesc->hreftype, &r); printf("(ref %lx)", hr);} 
-           if (t.lptdesc->vt==VT_PTR && t.lptdesc->lptdesc->vt == VT_USERDEFINED) { ComPtr<ITypeInfo> r; HRESULT hr = vt->GetRefTypeInfo(t.lptdesc->lptdesc->hreftype, &r); printf("(ref %lx)", hr); if (r) { TYPEATTR* ra; r->GetTypeAttr(&ra); printf("[kind %d]", ra->typekind);} } }
-         if (t.vt == VT_USERDEFINED) { ComPtr<ITypeInfo> r; HRESULT hr = vt->GetRefTypeInfo(t.hreftype, &r); printf("(uref %lx)", hr); if (r) { TYPEATTR* ra; r->GetTypeAttr(&ra); printf("[kind %d]", ra->typekind);} }
-      }
-      printf("\n"); vt->ReleaseFuncDesc(f); }
+
+namespace {
+
+OLE_HANDLE handle(HDC dc) { return static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(dc)); }
+
+// A 4 x 3 surface whose pixel (x, y) has the colour RGB(x * 60, y * 80, 7).
+ComPtr<_GDIDC> gradientSurface() {
+    auto s = surface(4, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) SetPixelV(dcOf(s.Get()), x, y, RGB(x * 60, y * 80, 7));
+    return s;
+}
+
+const Raised invalidArgument{0, 5, L"Kolorit", L"Invalid procedure call or argument"};
+
+}  // namespace
+
+TEST(Attach, RefusesNothingAndObjectsThatAreNoSurface) {
+    auto functions = kolorit();
+    ComPtr<_GDIDCEx> hub;
+    EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(nullptr, &hub)), 5, invalidArgument.source, invalidArgument.description);
+
+    ComPtr<_GDIPen> pen;
+    vellum()->CreatePenObject(0, 0, 1, &pen);
+    EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(reinterpret_cast<_GDIDC*>(pen.Get()), &hub)), 5,
+                  invalidArgument.source, invalidArgument.description);
+    EXPECT_EQ(hub, nullptr);
+
+    Late late(functions.Get());
+    late.call(L"GDIAttachDCEx", arg(pen.Get()));
+    EXPECT_EQ(late.result(), DISP_E_TYPEMISMATCH) << "late-bound callers meet the declared type first";
+}
+
+TEST(Attach, EachCallMakesANewHubThatKeepsItsSurface) {
+    auto s = surface(5, 5);
+    HGDIOBJ dc = dcOf(s.Get());
+    auto first = attach(s.Get());
+    auto second = attach(s.Get());
+    EXPECT_NE(first.Get(), second.Get());
+
+    ComPtr<_GDIDC> shown;
+    first->get_DC(&shown);
+    EXPECT_EQ(shown.Get(), s.Get());
+    shown.Reset();
+
+    s.Reset();
+    second.Reset();
+    EXPECT_TRUE(alive(dc)) << "the first hub still holds the surface";
+    first.Reset();
+    EXPECT_FALSE(alive(dc));
+}
+
+TEST(Attach, TheApplicationObjectIsOnePerThreadWhileHeld) {
+    auto first = kolorit();
+    auto second = kolorit();
+    EXPECT_EQ(first.Get(), second.Get());
+}
+
+TEST(DrawTo, WithOnlyTheDestinationCopiesTheWholeSurfaceToTheOrigin) {
+    auto source = gradientSurface();
+    auto destination = surface(10, 10);
+    fill(destination.Get(), RGB(1, 1, 1));
+    ASSERT_EQ(attach(source.Get())->DrawTo(handle(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcCopy, -1), S_OK);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(pixel(destination.Get(), x, y), RGB(x * 60, y * 80, 7)) << x << "," << y;
+    EXPECT_EQ(pixel(destination.Get(), 4, 0), RGB(1, 1, 1));
+    EXPECT_EQ(pixel(destination.Get(), 0, 3), RGB(1, 1, 1));
+}
+
+TEST(DrawTo, OmittedCornersCountTheFullSizeFromTheStartEvenWithASourceOffset) {
+    auto source = gradientSurface();
+    auto destination = surface(10, 10);
+    fill(destination.Get(), RGB(1, 1, 1));
+    // Late-bound with named arguments, as a script would call it.
+    Late late(attach(source.Get()).Get());
+    late.with(L"DestX1", arg(5)).with(L"DestY1", arg(2)).with(L"SrcX", arg(1))
+        .call(L"DrawTo", arg(static_cast<long>(handle(dcOf(destination.Get())))));
+    ASSERT_EQ(late.result(), S_OK);
+    EXPECT_EQ(pixel(destination.Get(), 5, 2), RGB(60, 0, 7));
+    EXPECT_EQ(pixel(destination.Get(), 7, 4), RGB(180, 160, 7));
+    EXPECT_EQ(pixel(destination.Get(), 5, 5), RGB(1, 1, 1));
+
+    // The width stays the surface's although the source starts further in:
+    // with a raster operation that ignores the source all four columns show.
+    fill(destination.Get(), RGB(1, 1, 1));
+    late.with(L"DestX1", arg(5)).with(L"SrcX", arg(3)).with(L"RasterOpCode", arg(static_cast<long>(dcBitBlackness)))
+        .call(L"DrawTo", arg(static_cast<long>(handle(dcOf(destination.Get())))));
+    for (int x = 5; x < 9; ++x) EXPECT_EQ(pixel(destination.Get(), x, 0), RGB(0, 0, 0)) << x;
+    EXPECT_EQ(pixel(destination.Get(), 9, 0), RGB(1, 1, 1));
+    EXPECT_EQ(pixel(destination.Get(), 5, 3), RGB(1, 1, 1));
+}
+
+TEST(DrawTo, AppliesTheRasterOperation) {
+    auto source = gradientSurface();
+    auto destination = surface(4, 3);
+    fill(destination.Get(), RGB(255, 255, 255));
+    attach(source.Get())->DrawTo(handle(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcInvert, -1);
+    EXPECT_EQ(pixel(destination.Get(), 1, 1), RGB(255 - 60, 255 - 80, 255 - 7));
+}
+
+TEST(DrawTo, AFailedTransferRaisesTheLibraryError) {
+    auto hub = attach(surface(2, 2).Get());
+    Raised raised = errorOf(hub->DrawTo(12345, 0, 0, 0, 0, 0, 0, dcBitSrcCopy, -1));
+    EXPECT_GT(raised.number, 10000);
+    EXPECT_EQ(raised.source, L"GDIDCEx.DrawTo()");
+    EXPECT_EQ(raised.description.rfind(L"DrawTo failed!; ", 0), 0u);
+    const std::wstring sourceLine = L"\r\nError source: GDIDCEx.DrawTo()";
+    EXPECT_EQ(raised.description.substr(raised.description.size() - sourceLine.size()), sourceLine);
+}
+
+TEST(CaptureFrom, CopiesTheSourceRectangleToTheDestinationPoint) {
+    auto source = gradientSurface();
+    auto s = surface(6, 6);
+    fill(s.Get(), RGB(1, 1, 1));
+    ASSERT_EQ(attach(s.Get())->CaptureFrom(handle(dcOf(source.Get())), 1, 1, 3, 3, 2, 3, dcBitSrcCopy, -1), S_OK);
+    EXPECT_EQ(pixel(s.Get(), 2, 3), RGB(60, 80, 7));
+    EXPECT_EQ(pixel(s.Get(), 3, 4), RGB(120, 160, 7));
+    EXPECT_EQ(pixel(s.Get(), 4, 3), RGB(1, 1, 1));
+    EXPECT_EQ(pixel(s.Get(), 1, 3), RGB(1, 1, 1));
+}
+
+TEST(CaptureFrom, EmptyOrInvertedRectanglesAndNoSourceAreRefused) {
+    auto source = gradientSurface();
+    auto s = surface(4, 4);
+    fill(s.Get(), RGB(1, 1, 1));
+    auto hub = attach(s.Get());
+    const OLE_HANDLE from = handle(dcOf(source.Get()));
+    struct Case {
+        OLE_HANDLE source;
+        long x1, y1, x2, y2;
+    };
+    for (const Case& c : {Case{from, 2, 0, 2, 3}, Case{from, 3, 0, 1, 3}, Case{from, 0, 2, 3, 2}, Case{from, 0, 3, 3, 1},
+                          Case{0, 0, 0, 3, 3}}) {
+        Raised raised = errorOf(hub->CaptureFrom(c.source, c.x1, c.y1, c.x2, c.y2, 0, 0, dcBitSrcCopy, -1));
+        EXPECT_RAISED(raised, 5, invalidArgument.source, invalidArgument.description);
+    }
+    EXPECT_EQ(pixel(s.Get(), 0, 0), RGB(1, 1, 1)) << "nothing was transferred";
+
+}
+
+TEST(CaptureFrom, AFailedTransferRaisesTheLibraryError) {
+    HDC own = CreateCompatibleDC(nullptr);
+    ComPtr<_GDIDC> wrapper;
+    ASSERT_EQ(vellum()->AttachGDIDC(handle(own), 0, &wrapper), S_OK);
+    auto hub = attach(wrapper.Get());
+    DeleteDC(own);  // the hub's device context is gone, so its transfers fail
+    auto source = gradientSurface();
+    Raised raised = errorOf(hub->CaptureFrom(handle(dcOf(source.Get())), 0, 0, 2, 2, 0, 0, dcBitSrcCopy, -1));
+    EXPECT_EQ(raised.number, 10000 + ERROR_INVALID_HANDLE);
+    EXPECT_EQ(raised.source, L"GDIDCEx.CaptureFrom()");
+    EXPECT_EQ(raised.description.rfind(L"CaptureFrom failed!; ", 0), 0u);
+}
+
+TEST(Hub, DescribesItsClassAndSupportsErrorInfo) {
+    auto hub = attach(surface(1, 1).Get());
+    ComPtr<IProvideClassInfo> info;
+    ASSERT_EQ(hub.As(&info), S_OK);
+    ComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(info->GetClassInfo(&coclass), S_OK);
+    BSTR name = nullptr;
+    coclass->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+    EXPECT_EQ(std::wstring(name), L"GDIDCEx");
+    SysFreeString(name);
+
+    ComPtr<ISupportErrorInfo> errors;
+    ASSERT_EQ(hub.As(&errors), S_OK);
+    EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__GDIDCEx), S_OK);
 }
