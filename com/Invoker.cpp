@@ -99,8 +99,17 @@ Declared userDefined(ITypeInfo* info, HREFTYPE reference) {
     case TKIND_ENUM:
         declared.vt = VT_I4;
         return declared;
-    case TKIND_ALIAS:
-        return resolve(target.Get(), attr->tdescAlias);
+    case TKIND_ALIAS: {
+        // widl gives a typedef'd record's uuid to the alias, not to the record
+        // itself: described through the alias, the record carries the GUID
+        // that clients' arrays of it carry.
+        declared = resolve(target.Get(), attr->tdescAlias);
+        if (declared.kind == Declared::Kind::Record) {
+            declared.record.Reset();
+            check(GetRecordInfoFromTypeInfo(target.Get(), &declared.record));
+        }
+        return declared;
+    }
     case TKIND_INTERFACE:
     case TKIND_DISPATCH:
         declared.kind = Declared::Kind::Interface;
@@ -150,6 +159,12 @@ Declared resolve(ITypeInfo* info, const TYPEDESC& type) {
         return declared;
     case VT_UNKNOWN:
         declared.kind = Declared::Kind::Object;
+        return declared;
+    case VT_INT:  // the same 32 bits, in the form every script host knows
+        declared.vt = VT_I4;
+        return declared;
+    case VT_UINT:
+        declared.vt = VT_UI4;
         return declared;
     default:
         declared.vt = type.vt;
@@ -302,7 +317,7 @@ Variant coerce(const VARIANT& given, const Declared& declared) {
         IUnknown* object = nullptr;
         if (V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN)
             object = V_UNKNOWN(&value);
-        else if (V_VT(&value) != VT_EMPTY)
+        else if (V_VT(&value) != VT_EMPTY && V_VT(&value) != VT_NULL)  // JScript's null is Nothing
             throw ArgumentFailure{DISP_E_TYPEMISMATCH};
         V_VT(result.get()) = declared.variantType();
         if (object && FAILED(object->QueryInterface(declared.iid, reinterpret_cast<void**>(&V_UNKNOWN(result.get())))))
@@ -370,7 +385,14 @@ void prepare(Argument& argument, const VARIANT* given, const Declared& declared,
         return;
     } else {
         argument.value = coerce(*given, declared);
-        if (declared.byReference && V_VT(given) == (VT_BYREF | VT_VARIANT)) argument.writeBack = V_VARIANTREF(given);
+        // An array rebuilt from a list (records from a script's numbers) is
+        // the member's copy: the script's variable keeps what it can hold.
+        if (declared.byReference && V_VT(given) == (VT_BYREF | VT_VARIANT)) {
+            VARIANT* variable = V_VARIANTREF(given);
+            const bool rebuilt = declared.kind == Declared::Kind::Array &&
+                                 (V_VT(variable) & ~VT_BYREF) != V_VT(argument.value.get());
+            if (!rebuilt) argument.writeBack = variable;
+        }
     }
 
     if (declared.byReference) {

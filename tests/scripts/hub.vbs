@@ -1,22 +1,32 @@
-' The hub from VBScript: attach, copy out and in, errors as scripts see them.
+' The hub from VBScript: attaching, transfers with optional arguments, and
+' errors as a script sees them.
 Set v = CreateObject("Vellum.VellumFunctions")
 Set k = CreateObject("Kolorit.KoloritFunctions")
 Set s = v.CreateGDIDC(20, 10, False, 0)
 Set hub = k.GDIAttachDCEx(s)
 CheckEqual hub.DC.Width, 20, "the hub shows its surface"
+CheckEqual hub.DC.hDC, s.hDC, "the same surface"
 
+' Painting with the destination's brush: PATCOPY ignores the source.
 Set t = v.CreateGDIDC(40, 40)
-Set red = v.CreateBrushObject(Rgb2(255, 0, 0))
+Set red = v.CreateBrushObject(RGB(255, 0, 0))
+redHandle = red.hBrush
 Set t.SelBrush = red
 Set red = Nothing
+CheckEqual t.SelBrush.hBrush, redHandle, "the surface keeps the brush selected through it"
 hub.DrawTo t.hDC, 5, 5, 15, 15, , , &HF00021
-CheckEqual Hex(t.SelBrush.hBrush) <> "0", True, "the surface keeps the brush selected through it"
 
 On Error Resume Next
 hub.CaptureFrom 0, 0, 0, 10, 10
 CheckError 5, "Kolorit", "Invalid procedure call or argument", "CaptureFrom from no device context"
+hub.CaptureFrom t.hDC, 5, 0, 5, 10
+CheckError 5, "Kolorit", "Invalid procedure call or argument", "CaptureFrom of an empty rectangle"
 Set x = k.GDIAttachDCEx(Nothing)
 CheckError 5, "Kolorit", "Invalid procedure call or argument", "GDIAttachDCEx(Nothing)"
+Set x = k.GDIAttachDCEx(v)
+CheckError 13, "", "", "GDIAttachDCEx of something that is no surface"
 hub.DrawTo 12345
 CheckLibraryError 10006, "GDIDCEx.DrawTo()", "DrawTo failed!; ", "DrawTo onto a handle that is no device context"
+Set bad = v.CreateGDIDC(0, 10)
+CheckError 5, "Vellum", "Invalid procedure call or argument", "a surface without width"
 On Error GoTo 0

@@ -269,3 +269,11 @@ TEST(Invoker, ObjectsAreCheckedAgainstTheDeclaredInterface) {
     EXPECT_EQ(V_VT(nothing.get()), VT_DISPATCH);
     EXPECT_EQ(V_DISPATCH(nothing.get()), nullptr);
 }
+
+TEST(Invoker, HandlesReachScriptsAsLongs) {
+    auto s = surface(2, 2);
+    Late late(s.Get());
+    Variant handle = late.get(L"hDC");
+    EXPECT_EQ(V_VT(handle.get()), VT_I4) << "script hosts cannot compare VT_INT";
+    EXPECT_EQ(reinterpret_cast<HDC>(static_cast<LONG_PTR>(V_I4(handle.get()))), dcOf(s.Get()));
+}
