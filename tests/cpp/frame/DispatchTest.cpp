@@ -29,28 +29,10 @@ ComPtr<ITypeInfo> probeVtableInfo() {
     return vtableHalf;
 }
 
-class Probe : public IProbe {
+class Probe : public TestObject<IProbe> {
 public:
     Probe() : info_(probeVtableInfo()) {}
-    virtual ~Probe() = default;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, IID_IProbe)) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IProbe*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        if (--references_ == 0) {
-            delete this;
-            return 0;
-        }
-        return references_;
-    }
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -127,7 +109,6 @@ public:
 
 private:
     ComPtr<ITypeInfo> info_;
-    ULONG references_ = 1;
     LONG value_ = 0;
 };
 

@@ -96,6 +96,32 @@ private:
 long asLong(const Variant& value);
 ComPtr<IDispatch> asObject(const Variant& value);
 
+// The IUnknown of a test double implementing one dispatch interface.
+template <class Interface>
+class TestObject : public Interface {
+public:
+    virtual ~TestObject() = default;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch) && !IsEqualIID(iid, __uuidof(Interface))) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        *out = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+private:
+    ULONG references_ = 1;
+};
+
 // Whether a GDI handle still names a live object.
 inline bool alive(HGDIOBJ handle) { return GetObjectType(handle) != 0; }
 
