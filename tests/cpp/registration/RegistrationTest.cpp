@@ -1,0 +1,80 @@
+// Registration writes what an apartment-threaded in-process automation
+// server needs, and unregistration removes all of it. (ctest runs this
+// program alone: the other programs need the registration it takes away.)
+
+#include "Support.h"
+
+using namespace test;
+
+namespace {
+
+using Entry = HRESULT(WINAPI*)();
+
+struct Server {
+    const wchar_t* dll;
+    const CLSID* classId;
+    const wchar_t* progId;
+    const GUID* library;
+};
+
+std::wstring guidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+bool keyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::wstring value(const std::wstring& path, const wchar_t* name) {
+    wchar_t data[MAX_PATH] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return data;
+}
+
+std::wstring modulePath(HMODULE module) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(module, path, MAX_PATH);
+    return path;
+}
+
+class Registration : public ::testing::TestWithParam<Server> {};
+
+}  // namespace
+
+TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
+    const Server& server = GetParam();
+    HMODULE module = LoadLibraryW(server.dll);
+    ASSERT_NE(module, nullptr);
+    auto registerServer = reinterpret_cast<Entry>(GetProcAddress(module, "DllRegisterServer"));
+    auto unregisterServer = reinterpret_cast<Entry>(GetProcAddress(module, "DllUnregisterServer"));
+    const std::wstring clsid = L"CLSID\\" + guidText(*server.classId);
+    const std::wstring library = L"TypeLib\\" + guidText(*server.library);
+
+    ASSERT_EQ(registerServer(), S_OK);
+    EXPECT_EQ(value(clsid + L"\\InprocServer32", nullptr), modulePath(module));
+    EXPECT_EQ(value(clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(value(clsid + L"\\ProgID", nullptr), server.progId);
+    EXPECT_EQ(value(std::wstring(server.progId) + L"\\CLSID", nullptr), guidText(*server.classId));
+    EXPECT_TRUE(keyExists(library));
+
+    ASSERT_EQ(unregisterServer(), S_OK);
+    EXPECT_FALSE(keyExists(clsid));
+    EXPECT_FALSE(keyExists(server.progId));
+    EXPECT_FALSE(keyExists(library));
+
+    EXPECT_EQ(registerServer(), S_OK) << "registered again for the other tests";
+    FreeLibrary(module);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Components, Registration,
+    ::testing::Values(Server{L"kolorit.dll", &CLSID_KoloritFunctions, L"Kolorit.KoloritFunctions", &LIBID_Kolorit},
+                      Server{L"vellum.dll", &CLSID_VellumFunctions, L"Vellum.VellumFunctions", &LIBID_Vellum},
+                      Server{L"vellum.dll", &CLSID_GDIRegion, L"Vellum.GDIRegion", &LIBID_Vellum}));
