@@ -92,3 +92,15 @@ TEST(AutomationError, NumbersMapToFailureCodes) {
     EXPECT_EQ(com::AutomationError(75536, L"", L"").failureCode(), static_cast<HRESULT>(0x80000000 | 75536));
     EXPECT_EQ(com::AutomationError(-2147024891, L"", L"").failureCode(), static_cast<HRESULT>(-2147024891));
 }
+
+TEST(GetStructBitap, DescribesABitmapOrRaisesTheLibraryError) {
+    auto s = test::surface(6, 3);
+    const BITMAP record = kolorit::GetStructBitap(static_cast<HBITMAP>(GetCurrentObject(test::dcOf(s.Get()), OBJ_BITMAP)));
+    EXPECT_EQ(record.bmWidth, 6);
+    EXPECT_EQ(record.bmHeight, 3);
+    EXPECT_EQ(record.bmBitsPixel, 32);
+
+    const auto error = raisedBy([] { kolorit::GetStructBitap(nullptr); });
+    EXPECT_EQ(error.source(), L"GetStructBitap()");
+    EXPECT_EQ(error.description().rfind(L"Failed to get bitmap information; ", 0), 0u);
+}

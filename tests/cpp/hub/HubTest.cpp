@@ -231,3 +231,15 @@ TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
                   L"No device context today");
     EXPECT_EQ(hub, nullptr);
 }
+
+TEST(Server, KoloritCanUnloadOnlyWhenNoObjectIsLeft) {
+    using CanUnload = HRESULT(WINAPI*)();
+    auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow"));
+    ASSERT_NE(canUnload, nullptr);
+    {
+        auto s = surface(1, 1);
+        auto hub = attach(s.Get());
+        EXPECT_EQ(canUnload(), S_FALSE);
+    }
+    EXPECT_EQ(canUnload(), S_OK);
+}
