@@ -1,5 +1,7 @@
 #include "EventSource.h"
 
+#include "Unknown.h"
+
 #include <olectl.h>
 
 #include <algorithm>
@@ -8,25 +10,10 @@ namespace com {
 namespace {
 
 // Enumerates the single connection point of an EventSource.
-class SinglePointEnumerator : public IEnumConnectionPoints {
+class SinglePointEnumerator : public Unknown<IEnumConnectionPoints> {
 public:
     explicit SinglePointEnumerator(IConnectionPoint* point, ULONG position = 0) : point_(point), position_(position) {}
-    virtual ~SinglePointEnumerator() = default;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IEnumConnectionPoints)) return E_NOINTERFACE;
-        AddRef();
-        *out = static_cast<IEnumConnectionPoints*>(this);
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override {
         if (!points) return E_POINTER;
         ULONG given = 0;
@@ -55,7 +42,6 @@ public:
 private:
     ComPtr<IConnectionPoint> point_;
     ULONG position_;
-    LONG references_ = 1;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "AutomationError.h"
 #include "Boundary.h"
 #include "Module.h"
+#include "Unknown.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -14,27 +15,9 @@
 namespace com {
 namespace {
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public Unknown<IClassFactory> {
 public:
-    explicit ClassFactory(const CreatableClass& kind) : kind_(kind) { objectCreated(); }
-    ClassFactory(const ClassFactory&) = delete;
-    ClassFactory& operator=(const ClassFactory&) = delete;
-    virtual ~ClassFactory() { objectDestroyed(); }
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-        AddRef();
-        *out = static_cast<IClassFactory*>(this);
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&references_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
-    }
+    explicit ClassFactory(const CreatableClass& kind) : kind_(kind) {}
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -51,7 +34,6 @@ public:
 
 private:
     const CreatableClass& kind_;
-    LONG references_ = 1;
 };
 
 std::wstring guidText(REFGUID guid) {
@@ -95,6 +77,15 @@ void registerClass(const CreatableClass& kind, const std::wstring& library, cons
 }
 
 }  // namespace
+
+BOOL moduleEntry(HINSTANCE instance, DWORD reason, const wchar_t* runtimeErrorSource) noexcept {
+    if (reason == DLL_PROCESS_ATTACH) {
+        setModuleInstance(instance);
+        setRuntimeErrorSource(runtimeErrorSource);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
 
 HRESULT getClassObject(std::span<const CreatableClass> classes, REFCLSID classId, REFIID iid, void** out) noexcept {
     if (!out) return E_POINTER;

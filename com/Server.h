@@ -16,9 +16,25 @@ struct CreatableClass {
     ComPtr<IUnknown> (*create)();  // may throw AutomationError
 };
 
+// The library entry point's work: the module's instance handle and the
+// source its standard run-time errors carry.
+BOOL moduleEntry(HINSTANCE instance, DWORD reason, const wchar_t* runtimeErrorSource) noexcept;
+
 HRESULT getClassObject(std::span<const CreatableClass> classes, REFCLSID classId, REFIID iid, void** out) noexcept;
 HRESULT canUnloadNow() noexcept;
 HRESULT registerServer(std::span<const CreatableClass> classes) noexcept;
 HRESULT unregisterServer(std::span<const CreatableClass> classes) noexcept;
 
 }  // namespace com
+
+// Defines a component's exported entry points over its creatable classes.
+#define COM_IN_PROCESS_SERVER(classes, runtimeErrorSource)                                                    \
+    extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {                                \
+        return com::moduleEntry(instance, reason, runtimeErrorSource);                                       \
+    }                                                                                                         \
+    extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {                  \
+        return com::getClassObject(classes, classId, iid, out);                                              \
+    }                                                                                                         \
+    extern "C" HRESULT WINAPI DllCanUnloadNow() { return com::canUnloadNow(); }                              \
+    extern "C" HRESULT WINAPI DllRegisterServer() { return com::registerServer(classes); }                   \
+    extern "C" HRESULT WINAPI DllUnregisterServer() { return com::unregisterServer(classes); }

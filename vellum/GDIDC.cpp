@@ -23,14 +23,7 @@ ComPtr<GDIDC> GDIDC::make(long Width, long Height, bool Monochrome, HDC compatib
     if (Monochrome) {
         bitmap.reset(gdi::CreateBitmap(Width, Height, 1, 1, nullptr));
     } else {
-        // 32-bit top-down DIB sections: pixels read back exactly as drawn.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = Width;
-        info.bmiHeader.biHeight = -Height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = topDown32(Width, Height);
         void* bits = nullptr;
         bitmap.reset(gdi::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     }

@@ -39,6 +39,8 @@ ComPtr<IWICImagingFactory> imagingFactory(const wchar_t* source) {
     return factory;
 }
 
+}  // namespace
+
 BITMAPINFO topDown32(long width, long height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -49,8 +51,6 @@ BITMAPINFO topDown32(long width, long height) {
     info.bmiHeader.biCompression = BI_RGB;
     return info;
 }
-
-}  // namespace
 
 void savePicture(HDC dc, HBITMAP bitmap, long width, long height, const std::wstring& path, const wchar_t* source) {
     const GUID& container = containerFor(path);

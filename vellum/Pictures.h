@@ -15,6 +15,10 @@ struct Picture {
     std::vector<std::uint32_t> pixels;  // 32-bit BGRX, top row first
 };
 
+// The description of a 32-bit top-down DIB: rows from the top, pixels as
+// written to memory, so that reads and writes need no conversion.
+BITMAPINFO topDown32(long width, long height);
+
 // The format follows the extension: .png or .bmp.
 void savePicture(HDC dc, HBITMAP bitmap, long width, long height, const std::wstring& path, const wchar_t* source);
 Picture loadPicture(const std::wstring& path, const wchar_t* source);

@@ -2,7 +2,6 @@
 
 #include "GDIRegion.h"
 #include "VellumFunctions.h"
-#include "com/AutomationError.h"
 #include "com/Server.h"
 
 namespace {
@@ -18,18 +17,4 @@ const com::CreatableClass classes[] = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        com::setModuleInstance(instance);
-        com::setRuntimeErrorSource(L"Vellum");
-        DisableThreadLibraryCalls(instance);
-    }
-    return TRUE;
-}
-
-extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** out) {
-    return com::getClassObject(classes, classId, iid, out);
-}
-extern "C" HRESULT WINAPI DllCanUnloadNow() { return com::canUnloadNow(); }
-extern "C" HRESULT WINAPI DllRegisterServer() { return com::registerServer(classes); }
-extern "C" HRESULT WINAPI DllUnregisterServer() { return com::unregisterServer(classes); }
+COM_IN_PROCESS_SERVER(classes, L"Vellum")
