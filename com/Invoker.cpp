@@ -523,7 +523,12 @@ HRESULT invoke(ITypeInfo* info, IUnknown* object, DISPID member, WORD flags, DIS
         }
         hr = V_I4(&returned);
         if (FAILED(hr)) return memberFailed(hr, exception);
-        if (returns && result) *result = arguments[count - 1].value.release();
+        if (returns && result) {
+            *result = arguments[count - 1].value.release();
+            // Script hosts cannot compare or compute with VT_UI4: an OLE_COLOR
+            // goes back as the Long with the same bits, as it comes in.
+            if (V_VT(result) == VT_UI4) V_VT(result) = VT_I4;
+        }
         return S_OK;
     } catch (const ArgumentFailure& failure) {
         if (argumentError) *argumentError = current;

@@ -3,6 +3,10 @@
 // forwards the arguments unchanged and saves the thread's last error right
 // after the call, so no member can forget to (the error routine reads it).
 // Members write gdi::BitBlt(...) where they would write ::BitBlt(...).
+//
+// The last error is cleared before the call: several calls fail without
+// setting one, and a code left over from unrelated earlier work would be
+// reported as the cause.
 
 #include "declarations/Handles.h"
 #include "frame/DLLErrors.h"
@@ -14,6 +18,7 @@ namespace kolorit::gdi {
 #define KOLORIT_RECORDED_CALL(name)                     \
     template <class... Args>                            \
     inline auto name(Args... args) {                    \
+        ::SetLastError(0);                              \
         const auto result = ::name(args...);            \
         SaveLastDLLError();                             \
         return result;                                  \
@@ -48,8 +53,80 @@ KOLORIT_RECORDED_CALL(GdiSetBatchLimit)
 KOLORIT_RECORDED_CALL(GdiFlush)
 
 // Shapes, pixels, clipping, coordinates and paths (drawing/)
+KOLORIT_RECORDED_CALL(GetArcDirection)
+KOLORIT_RECORDED_CALL(SetArcDirection)
+KOLORIT_RECORDED_CALL(GetBkMode)
+KOLORIT_RECORDED_CALL(SetBkMode)
+KOLORIT_RECORDED_CALL(GetBkColor)
+KOLORIT_RECORDED_CALL(SetBkColor)
+KOLORIT_RECORDED_CALL(GetROP2)
+KOLORIT_RECORDED_CALL(SetROP2)
+KOLORIT_RECORDED_CALL(GetPixel)
+KOLORIT_RECORDED_CALL(SetPixel)
+KOLORIT_RECORDED_CALL(SetPixelV)
+KOLORIT_RECORDED_CALL(GetPolyFillMode)
+KOLORIT_RECORDED_CALL(SetPolyFillMode)
+KOLORIT_RECORDED_CALL(Ellipse)
+KOLORIT_RECORDED_CALL(Arc)
+KOLORIT_RECORDED_CALL(Chord)
+KOLORIT_RECORDED_CALL(Pie)
+KOLORIT_RECORDED_CALL(MoveToEx)
+KOLORIT_RECORDED_CALL(LineTo)
+KOLORIT_RECORDED_CALL(Polygon)
+KOLORIT_RECORDED_CALL(PolylineTo)
+KOLORIT_RECORDED_CALL(PolyBezierTo)
+KOLORIT_RECORDED_CALL(Rectangle)
+KOLORIT_RECORDED_CALL(RoundRect)
+KOLORIT_RECORDED_CALL(FrameRect)
+KOLORIT_RECORDED_CALL(FillRect)
+KOLORIT_RECORDED_CALL(FillRgn)
+KOLORIT_RECORDED_CALL(FrameRgn)
+KOLORIT_RECORDED_CALL(DrawIcon)
+KOLORIT_RECORDED_CALL(DrawIconEx)
+KOLORIT_RECORDED_CALL(SelectClipRgn)
+KOLORIT_RECORDED_CALL(ExtSelectClipRgn)
+KOLORIT_RECORDED_CALL(GetClipRgn)
+KOLORIT_RECORDED_CALL(IntersectClipRect)
+KOLORIT_RECORDED_CALL(ExcludeClipRect)
+KOLORIT_RECORDED_CALL(GetClipBox)
+KOLORIT_RECORDED_CALL(PtVisible)
+KOLORIT_RECORDED_CALL(GetCurrentPositionEx)
+KOLORIT_RECORDED_CALL(GetMapMode)
+KOLORIT_RECORDED_CALL(SetMapMode)
+KOLORIT_RECORDED_CALL(LPtoDP)
+KOLORIT_RECORDED_CALL(DPtoLP)
+KOLORIT_RECORDED_CALL(GetViewportOrgEx)
+KOLORIT_RECORDED_CALL(SetViewportOrgEx)
+KOLORIT_RECORDED_CALL(GetViewportExtEx)
+KOLORIT_RECORDED_CALL(SetViewportExtEx)
+KOLORIT_RECORDED_CALL(GetWindowOrgEx)
+KOLORIT_RECORDED_CALL(SetWindowOrgEx)
+KOLORIT_RECORDED_CALL(GetWindowExtEx)
+KOLORIT_RECORDED_CALL(SetWindowExtEx)
+KOLORIT_RECORDED_CALL(ScaleViewportExtEx)
+KOLORIT_RECORDED_CALL(ScaleWindowExtEx)
+KOLORIT_RECORDED_CALL(AbortPath)
+KOLORIT_RECORDED_CALL(BeginPath)
+KOLORIT_RECORDED_CALL(CloseFigure)
+KOLORIT_RECORDED_CALL(EndPath)
+KOLORIT_RECORDED_CALL(WidenPath)
+KOLORIT_RECORDED_CALL(FlattenPath)
+KOLORIT_RECORDED_CALL(StrokePath)
+KOLORIT_RECORDED_CALL(FillPath)
+KOLORIT_RECORDED_CALL(StrokeAndFillPath)
+KOLORIT_RECORDED_CALL(GetMiterLimit)
+KOLORIT_RECORDED_CALL(SetMiterLimit)
+KOLORIT_RECORDED_CALL(GetPath)
+KOLORIT_RECORDED_CALL(PathToRegion)
 
 // Effects (effects/)
+KOLORIT_RECORDED_CALL(GetStretchBltMode)
+KOLORIT_RECORDED_CALL(SetStretchBltMode)
+KOLORIT_RECORDED_CALL(GetObjectType)
+KOLORIT_RECORDED_CALL(InvertRect)
+KOLORIT_RECORDED_CALL(InvertRgn)
+KOLORIT_RECORDED_CALL(ExtFloodFill)
+KOLORIT_RECORDED_CALL(SetTextColor)
 
 #undef KOLORIT_RECORDED_CALL
 

@@ -1,5 +1,6 @@
 #include "GDIDCEx.h"
 
+#include "TransparentTransfer.h"
 #include "Vellum.h"
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
@@ -35,6 +36,17 @@ STDMETHODIMP GDIDCEx::get_DC(_GDIDC** Value) {
     return com::guarded(Value, [&] { return dc_; });
 }
 
+STDMETHODIMP GDIDCEx::get_Effects(_DCEffectDrawing** Value) {
+    return com::guarded(Value, [&] {
+        com::require(hDC_ != nullptr);
+        if (!effects_) {
+            effects_ = DCEffectDrawing::create();
+            effects_->AttachHDC(hDC_, identity_);
+        }
+        return effects_;
+    });
+}
+
 STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX,
                              long SrcY, DCRasterOperations RasterOpCode, long TransparentColor) {
     return com::guarded([&] {
@@ -47,7 +59,10 @@ STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long 
         const long W = DestX2 - DestX1;
         const long H = DestY2 - DestY1;
         const HDC destination = handleFrom<HDC>(static_cast<int>(hDestDC));
-        com::require(noTransparentColor(TransparentColor));
+        if (!noTransparentColor(TransparentColor)) {
+            transparentDrawTo(*this, destination, DestX1, DestY1, W, H, SrcX, SrcY, RasterOpCode, TransparentColor);
+            return;
+        }
         if (!gdi::BitBlt(destination, DestX1, DestY1, W, H, hDC_, SrcX, SrcY, static_cast<DWORD>(RasterOpCode)))
             RaiseVBDLLError(L"GDIDCEx.DrawTo()", L"DrawTo failed!");
     });
@@ -60,7 +75,10 @@ STDMETHODIMP GDIDCEx::CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, lon
         const long W = SrcX2 - SrcX1;
         const long H = SrcY2 - SrcY1;
         const HDC source = handleFrom<HDC>(static_cast<int>(hSrcDC));
-        com::require(noTransparentColor(TransparentColor));
+        if (!noTransparentColor(TransparentColor)) {
+            transparentCaptureFrom(*this, source, SrcX1, SrcY1, W, H, DestX, DestY, RasterOpCode, TransparentColor);
+            return;
+        }
         if (!gdi::BitBlt(hDC_, DestX, DestY, W, H, source, SrcX1, SrcY1, static_cast<DWORD>(RasterOpCode)))
             RaiseVBDLLError(L"GDIDCEx.CaptureFrom()", L"CaptureFrom failed!");
     });

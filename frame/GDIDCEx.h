@@ -3,6 +3,14 @@
 #include "KoloritTypes.h"
 #include "com/Boundary.h"
 #include "com/Object.h"
+#include "drawing/DCClipping.h"
+#include "drawing/DCCoordinates.h"
+#include "drawing/DCDrawing.h"
+#include "drawing/DCPath.h"
+#include "drawing/DCPosition.h"
+#include "effects/DCEffectDrawing.h"
+
+#include <memory>
 
 namespace kolorit {
 
@@ -25,6 +33,13 @@ public:
                         DCRasterOperations RasterOpCode, long TransparentColor) override;
     STDMETHODIMP CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, long SrcX2, long SrcY2, long DestX, long DestY,
                              DCRasterOperations RasterOpCode, long TransparentColor) override;
+
+    // [drawing sub-objects]
+    STDMETHODIMP get_Clipping(_DCClipping** Value) override { return subObject(clipping_, Value); }
+    STDMETHODIMP get_Drawing(_DCDrawing** Value) override { return subObject(drawing_, Value); }
+    STDMETHODIMP get_Coordinates(_DCCoordinates** Value) override { return subObject(coordinates_, Value); }
+    STDMETHODIMP get_CurrentPos(_DCPosition** Value) override { return subObject(currentPos_, Value); }
+    STDMETHODIMP get_Path(_DCPath** Value) override { return subObject(path_, Value); }
 
 private:
     friend com::Object<GDIDCEx, _GDIDCEx>;
@@ -52,7 +67,20 @@ private:
     // Sub-objects; they are released after the surface, which the
     // destructor drops first.
     // [effects sub-object]
+public:
+    STDMETHODIMP get_Effects(_DCEffectDrawing** Value) override;
+
+private:
+    // What the effects object's link back to the hub points at: it owns
+    // nothing, and the links expire when it goes with the hub.
+    const std::shared_ptr<GDIDCEx> identity_{this, [](GDIDCEx*) {}};
+    com::ComPtr<DCEffectDrawing> effects_;
     // [drawing sub-objects]
+    com::ComPtr<DCPosition> currentPos_;
+    com::ComPtr<DCPath> path_;
+    com::ComPtr<DCDrawing> drawing_;
+    com::ComPtr<DCCoordinates> coordinates_;
+    com::ComPtr<DCClipping> clipping_;
 };
 
 }  // namespace kolorit

@@ -2,6 +2,13 @@
 
 #include "GDIDCEx.h"
 #include "com/Boundary.h"
+#include "com/Variant.h"
+#include "declarations/GDIDeclarations.h"
+#include "drawing/Coords.h"
+#include "drawing/Members.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace kolorit {
 
@@ -20,6 +27,77 @@ KoloritFunctions::~KoloritFunctions() {
 
 STDMETHODIMP KoloritFunctions::GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) {
     return com::guarded(Result, [&] { return GDIDCEx::attach(DC); });
+}
+
+// --- The thread's GDI batch ---------------------------------------------------
+
+STDMETHODIMP KoloritFunctions::get_GDIBatchLimit(long* Value) {
+    return com::guarded(Value, [&] {
+        const DWORD limit = gdi::GdiGetBatchLimit();
+        if (!limit) RaiseVBDLLError(L"GDIBatchLimit [get]", L"BatchLimit failed!");
+        return static_cast<long>(limit);
+    });
+}
+
+// The previous limit the platform answers with is of no use to the client.
+STDMETHODIMP KoloritFunctions::put_GDIBatchLimit(long Value) {
+    return com::guarded([&] {
+        if (!gdi::GdiSetBatchLimit(static_cast<DWORD>(Value))) RaiseVBDLLError(L"GDIBatchLimit [let]", L"BatchLimit failed!");
+    });
+}
+
+STDMETHODIMP KoloritFunctions::GDIBatchFlush() {
+    return com::guarded([&] {
+        if (!gdi::GdiFlush())
+            RaiseVBDLLError(L"GDIBatchFlush()",
+                            L"At least one function failed when ExecuteBatch executed the drawing batch queue!");
+    });
+}
+
+// --- Coordinate arrays --------------------------------------------------------
+
+namespace {
+
+// One element as a coordinate: rounded half to even, like every automation
+// conversion; what does not convert is the run-time error a script shows.
+long coordinateOf(SAFEARRAY* list, LONG index) {
+    com::Variant item, number;
+    if (FAILED(SafeArrayGetElement(list, &index, item.get()))) com::raise(com::RuntimeError::SubscriptOutOfRange);
+    const HRESULT converted = VariantChangeType(number.get(), item.get(), 0, VT_I4);
+    if (converted == DISP_E_OVERFLOW) RaiseRuntimeError(6, L"Overflow");
+    if (converted == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (FAILED(converted)) RaiseRuntimeError(13, L"Type mismatch");
+    return V_I4(number.get());
+}
+
+}  // namespace
+
+// The list is read from index 0 in pairs, so it must start at 0 (run-time
+// error 9 otherwise, as for a list that was never dimensioned) and end on
+// an odd index; an empty list gives an empty array.
+STDMETHODIMP KoloritFunctions::GDIMakeCoords(SAFEARRAY** Coords, SAFEARRAY** Result) {
+    return com::guarded(Result, [&] {
+        SAFEARRAY* list = Coords ? *Coords : nullptr;
+        LONG lower = 0, upper = -1;
+        if (!list || SafeArrayGetDim(list) != 1 || FAILED(SafeArrayGetLBound(list, 1, &lower)) ||
+            FAILED(SafeArrayGetUBound(list, 1, &upper)) || lower != 0)
+            com::raise(com::RuntimeError::SubscriptOutOfRange);
+        VARTYPE type = VT_EMPTY;
+        if (FAILED(SafeArrayGetVartype(list, &type)) || type != VT_VARIANT) RaiseRuntimeError(13, L"Type mismatch");
+        if (upper % 2 == 0) com::raise(com::RuntimeError::WrongArguments);
+
+        const ULONG count = (static_cast<ULONG>(upper) + 1) / 2;
+        com::SafeArray points(SafeArrayCreateVectorEx(VT_RECORD, 0, count, CoordRecord().Get()));
+        if (!points.get()) throw std::bad_alloc();
+        std::vector<POINT> converted(count);
+        for (ULONG i = 0; i < count; ++i)
+            converted[i] = POINT{coordinateOf(list, static_cast<LONG>(2 * i)), coordinateOf(list, static_cast<LONG>(2 * i + 1))};
+        {
+            com::ArrayAccess access(points.get());
+            std::copy(converted.begin(), converted.end(), access.data<POINT>());
+        }
+        return points.release();
+    });
 }
 
 }  // namespace kolorit

@@ -15,6 +15,10 @@ public:
     ~KoloritFunctions() override;
 
     STDMETHODIMP GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) override;
+    STDMETHODIMP get_GDIBatchLimit(long* Value) override;
+    STDMETHODIMP put_GDIBatchLimit(long Value) override;
+    STDMETHODIMP GDIBatchFlush() override;
+    STDMETHODIMP GDIMakeCoords(SAFEARRAY** Coords, SAFEARRAY** Result) override;
 
 private:
     friend com::Object<KoloritFunctions, _KoloritFunctions>;

@@ -106,3 +106,10 @@ TEST(GetStructBitap, DescribesABitmapOrRaisesTheLibraryError) {
     EXPECT_EQ(error.source(), L"GetStructBitap()");
     EXPECT_EQ(error.description().rfind(L"Failed to get bitmap information; ", 0), 0u);
 }
+
+TEST(DLLErrors, AFailureWithoutItsOwnCodeIsNotBlamedOnAnEarlierOne) {
+    SetLastError(14007);  // left over from unrelated work
+    const auto error = raisedBy([] { kolorit::GetStructBitap(nullptr); });
+    EXPECT_EQ(error.source(), L"GetStructBitap()");
+    EXPECT_NE(error.number(), 10000 + 14007);
+}

@@ -1,0 +1,159 @@
+#include "DCEffectDrawing.h"
+
+#include "com/Boundary.h"
+#include "declarations/GDIDeclarations.h"
+#include "frame/GDIDCEx.h"
+#include "frame/Vellum.h"
+
+#include <array>
+
+namespace kolorit {
+
+using com::ComPtr;
+
+namespace {
+
+constexpr DISPID dispidInitDraw = 1;
+constexpr DISPID dispidProgressDraw = 2;
+constexpr DISPID dispidEndDraw = 3;
+
+bool isDeviceContext(DWORD objectType) {
+    return objectType == OBJ_DC || objectType == OBJ_MEMDC || objectType == OBJ_METADC ||
+           objectType == OBJ_ENHMETADC;
+}
+
+[[noreturn]] void invalidBoundaries(const wchar_t* source) {
+    throw com::AutomationError(12346, source, L"Invalid boundaries!");
+}
+
+}  // namespace
+
+void DCEffectDrawing::AttachHDC(HDC hDC, std::weak_ptr<GDIDCEx> hub) {
+    hDC_ = hDC;
+    hub_ = std::move(hub);
+}
+
+IUnknown* DCEffectDrawing::queryOther(REFIID iid) {
+    if (IsEqualIID(iid, IID_IConnectionPointContainer)) return &events_;
+    return nullptr;
+}
+
+ComPtr<GDIDCEx> DCEffectDrawing::ObjectFromPointer() const {
+    return ComPtr<GDIDCEx>(hub_.lock().get());
+}
+
+void DCEffectDrawing::InitDraw() { events_.fire(dispidInitDraw); }
+
+void DCEffectDrawing::ProgressDraw(double NewValue) {
+    std::array<VARIANT, 1> arguments{};
+    V_VT(&arguments[0]) = VT_R4;
+    V_R4(&arguments[0]) = static_cast<float>(NewValue);
+    events_.fire(dispidProgressDraw, arguments);
+}
+
+void DCEffectDrawing::EndDraw() { events_.fire(dispidEndDraw); }
+
+STDMETHODIMP DCEffectDrawing::get_StretchMode(DCStrechMode* Value) {
+    if (!Value) return E_POINTER;
+    return com::guarded([&] {
+        const int mode = gdi::GetStretchBltMode(hDC_);
+        if (mode == 0) RaiseVBDLLError(L"DCEffectDrawing.StretchMode [get]", L"GetStretchMode failed!");
+        *Value = static_cast<DCStrechMode>(mode);
+    });
+}
+
+STDMETHODIMP DCEffectDrawing::put_StretchMode(DCStrechMode Value) {
+    return com::guarded([&] {
+        if (gdi::SetStretchBltMode(hDC_, static_cast<int>(Value)) == 0)
+            RaiseVBDLLError(L"DCEffectDrawing.StretchMode [let]", L"SetStretchMode failed!");
+    });
+}
+
+// The second corner parameters are sizes, as the platform takes them.
+STDMETHODIMP DCEffectDrawing::StretchTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2,
+                                        long SrcX1, long SrcY1, long SrcX2, long SrcY2,
+                                        DCRasterOperations RasterOpCode) {
+    return com::guarded([&] {
+        if (!gdi::StretchBlt(handleFrom<HDC>(static_cast<int>(hDestDC)), DestX1, DestY1, DestX2, DestY2, hDC_, SrcX1,
+                             SrcY1, SrcX2, SrcY2, static_cast<DWORD>(RasterOpCode)))
+            RaiseVBDLLError(L"DCEffectDrawing.StretchTo()", L"StretchBlt failed!");
+    });
+}
+
+// The tiles lie on a grid anchored at the origin of this image, so that areas
+// tiled one after the other fit together.
+STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_HANDLE hSrcDC, long SrcWidth,
+                                       long SrcHeight, DCRasterOperations RasterOpCode) {
+    return com::guarded([&] {
+        const HDC source = handleFrom<HDC>(static_cast<int>(hSrcDC));
+        com::require(isDeviceContext(gdi::GetObjectType(source)));
+        // A negative tile would never advance toward the far edge.
+        com::require(SrcWidth >= 0 && SrcHeight >= 0);
+        long W = SrcWidth;
+        long H = SrcHeight;
+        if (W == 0 || H == 0) {
+            const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(source, OBJ_BITMAP)));
+            if (W == 0) W = bitmap.bmWidth;
+            if (H == 0) H = bitmap.bmHeight;
+        }
+        if (W == 0 || H == 0) com::raise(com::RuntimeError::DivisionByZero);
+        const long sx0 = X1 % W;
+        const long sy0 = Y1 % H;
+        if (Y1 >= Y2 || X1 >= X2) return;
+
+        // 64-bit sums: a tile past the far edge is cut, never wrapped around.
+        long long y = Y1;
+        long long rowHeight = static_cast<long long>(H) - sy0;
+        long sourceRow = sy0;
+        while (y < Y2) {
+            if (y + rowHeight > Y2) rowHeight = Y2 - y;
+            long long x = X1;
+            long long columnWidth = static_cast<long long>(W) - sx0;
+            long sourceColumn = sx0;
+            while (x < X2) {
+                if (x + columnWidth > X2) columnWidth = X2 - x;
+                if (!gdi::BitBlt(hDC_, static_cast<int>(x), static_cast<int>(y), static_cast<int>(columnWidth),
+                                 static_cast<int>(rowHeight), source, sourceColumn, sourceRow,
+                                 static_cast<DWORD>(RasterOpCode)))
+                    com::raise(com::RuntimeError::InvalidArgument);
+                x += columnWidth;
+                sourceColumn = 0;
+                columnWidth = W;
+            }
+            y += rowHeight;
+            sourceRow = 0;
+            rowHeight = H;
+        }
+    });
+}
+
+STDMETHODIMP DCEffectDrawing::InvertArea(long X1, long Y1, long X2, long Y2) {
+    return com::guarded([&] {
+        const wchar_t* const source = L"DCEffectDrawing.InvertArea()";
+        if (X1 < 0 || Y1 < 0 || (X2 != 0 && X2 < X1) || (Y2 != 0 && Y2 < Y1)) invalidBoundaries(source);
+        const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC_, OBJ_BITMAP)));
+        const RECT area{X1, Y1, X2 == 0 ? bitmap.bmWidth : X2, Y2 == 0 ? bitmap.bmHeight : Y2};
+        if (!gdi::InvertRect(hDC_, &area)) RaiseVBDLLError(source, L"InvertRect failed to invert!");
+    });
+}
+
+// Fills with the brush selected into the device context.
+STDMETHODIMP DCEffectDrawing::FloodFill(long X, long Y, long Color, DCFloodFillStyle FillType) {
+    return com::guarded([&] {
+        const COLORREF colour = Color == -1 ? gdi::GetPixel(hDC_, X, Y) : TranslateColor(static_cast<OLE_COLOR>(Color));
+        if (!gdi::ExtFloodFill(hDC_, X, Y, colour, static_cast<UINT>(FillType)))
+            RaiseVBDLLError(L"DCEffectDrawing.FloodFill()", L"ExtFloodFill failed!");
+    });
+}
+
+STDMETHODIMP DCEffectDrawing::InvertEx(_GDIRegion* Shape) {
+    return com::guarded([&] {
+        com::require(Shape != nullptr);
+        OLE_HANDLE region = 0;
+        com::passThrough(Shape->get_hRgn(&region));
+        if (!gdi::InvertRgn(hDC_, handleFrom<HRGN>(static_cast<int>(region))))
+            RaiseVBDLLError(L"DCEffectDrawing.InvertEx()", L"InvertEx failed!");
+    });
+}
+
+}  // namespace kolorit

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "frame/KoloritTypes.h"
+#include "com/EventSource.h"
+#include "com/Object.h"
+
+#include <memory>
+
+namespace kolorit {
+
+class GDIDCEx;
+
+// The image effects of one hub's surface. It works on the surface's device
+// context alone; the long effects report their progress through the events
+// of __DCEffectDrawing. Each algorithm lives in a source file of its own.
+class DCEffectDrawing : public com::Object<DCEffectDrawing, _DCEffectDrawing> {
+public:
+    static const CLSID& classId() { return CLSID_DCEffectDrawing; }
+    static const IID* eventInterface() { return &DIID___DCEffectDrawing; }
+
+    // Library-internal: the hub hands over its device context and a link back
+    // to itself. The link does not keep the hub alive (the hub holds this
+    // object) and expires with it.
+    void AttachHDC(HDC hDC, std::weak_ptr<GDIDCEx> hub);
+
+    IUnknown* queryOther(REFIID iid);
+
+    STDMETHODIMP get_StretchMode(DCStrechMode* Value) override;
+    STDMETHODIMP put_StretchMode(DCStrechMode Value) override;
+    STDMETHODIMP StretchTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX1,
+                           long SrcY1, long SrcX2, long SrcY2, DCRasterOperations RasterOpCode) override;
+    STDMETHODIMP TileArea(long X1, long Y1, long X2, long Y2, OLE_HANDLE hSrcDC, long SrcWidth, long SrcHeight,
+                          DCRasterOperations RasterOpCode) override;
+    STDMETHODIMP GradientFill(long X1, long Y1, long X2, long Y2, OLE_COLOR StartColor, OLE_COLOR EndColor,
+                              double StepSize, VARIANT_BOOL Horizontal) override;
+    STDMETHODIMP InvertArea(long X1, long Y1, long X2, long Y2) override;
+    STDMETHODIMP FloodFill(long X, long Y, long Color, DCFloodFillStyle FillType) override;
+    STDMETHODIMP InvertEx(_GDIRegion* Shape) override;
+    STDMETHODIMP GetMaskBitmap(OLE_COLOR MaskColor, long X1, long* Y1, long X2, long Y2, VARIANT_BOOL Invert,
+                               _GDIDC** Result) override;
+    STDMETHODIMP ApplyMask(_GDIDC* MaskDC, _GDIDC* ToDC, long DestX, long DestY, long ReplacementX,
+                           long ReplacementY) override;
+    STDMETHODIMP ReplaceColor(OLE_COLOR FromColor, OLE_COLOR ToColor, long X1, long Y1, long X2, long Y2) override;
+    STDMETHODIMP ReplaceColorEx(OLE_COLOR FromColor, _GDIDC* ToDC, long X1, long Y1, long X2, long Y2,
+                                long ReplacementX, long ReplacementY) override;
+    STDMETHODIMP Mirror() override;
+    STDMETHODIMP Flip() override;
+    STDMETHODIMP FlipMirror() override;
+
+private:
+    friend com::Object<DCEffectDrawing, _DCEffectDrawing>;
+    DCEffectDrawing() = default;
+
+    // The hub as a counted reference, or none once the hub is gone.
+    com::ComPtr<GDIDCEx> ObjectFromPointer() const;
+
+    void InitDraw();
+    void ProgressDraw(double NewValue);
+    void EndDraw();
+
+    // The whole image reversed onto itself along the chosen axes.
+    void reverse(bool alongX, bool alongY, const wchar_t* source);
+
+    HDC hDC_ = nullptr;
+    std::weak_ptr<GDIDCEx> hub_;
+    com::EventSource events_{static_cast<_DCEffectDrawing*>(this), DIID___DCEffectDrawing};
+};
+
+}  // namespace kolorit

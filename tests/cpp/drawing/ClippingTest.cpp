@@ -1,0 +1,83 @@
+#include "Drawing.h"
+
+using namespace test;
+
+namespace {
+
+struct Clipping : ::testing::Test {
+    Canvas canvas;
+    ComPtr<_DCClipping> clipping = canvas.get(&_GDIDCEx::get_Clipping);
+
+    void expectEdges(long left, long top, long right, long bottom) {
+        long edges[4] = {};
+        ASSERT_EQ(clipping->get_LeftEdge(&edges[0]), S_OK);
+        ASSERT_EQ(clipping->get_TopEdge(&edges[1]), S_OK);
+        ASSERT_EQ(clipping->get_RightEdge(&edges[2]), S_OK);
+        ASSERT_EQ(clipping->get_BottomEdge(&edges[3]), S_OK);
+        EXPECT_EQ(edges[0], left);
+        EXPECT_EQ(edges[1], top);
+        EXPECT_EQ(edges[2], right);
+        EXPECT_EQ(edges[3], bottom);
+    }
+    bool inside(long x, long y) {
+        VARIANT_BOOL result = VARIANT_FALSE;
+        EXPECT_EQ(clipping->PointInClipRgn(x, y, &result), S_OK);
+        return result == VARIANT_TRUE;
+    }
+    ComPtr<_GDIRegion> exported() {
+        ComPtr<_GDIRegion> region;
+        EXPECT_EQ(clipping->ExportRegion(&region), S_OK);
+        return region;
+    }
+};
+
+}  // namespace
+
+TEST_F(Clipping, IncludedRectangleBoundsDrawingAndIsExportedAsACopy) {
+    EXPECT_FALSE(exported()) << "no clipping region yet";
+    EXPECT_TRUE(inside(0, 0) && inside(63, 63));
+    ASSERT_EQ(clipping->IncludeRect(10, 10, 20, 20), S_OK);
+    expectEdges(10, 10, 20, 20);
+    ASSERT_EQ(canvas.get(&_GDIDCEx::get_Drawing)->DrawRectFiled(0, 0, 64, 64, canvas.makeBrush(Blue).Get()), S_OK);
+    EXPECT_EQ(canvas.at(15, 15), Blue);
+    EXPECT_EQ(canvas.at(25, 25), White);
+    EXPECT_TRUE(inside(15, 15));
+    EXPECT_FALSE(inside(25, 25));
+
+    ComPtr<_GDIRegion> copy = exported();
+    ASSERT_TRUE(copy);
+    ASSERT_EQ(clipping->ExcludeRect(0, 0, 64, 64), S_OK);  // empty, yet the edges read
+    expectEdges(0, 0, 0, 0);
+    EXPECT_EQ(boxOf(copy.Get()).right, 20) << "the copy is the caller's";
+}
+
+TEST_F(Clipping, SetRegionCopiesTheRegionAndNothingRemovesIt) {
+    ComPtr<_GDIRegion> shape = rectRegion(5, 6, 30, 40);
+    ASSERT_EQ(clipping->SetRegion(shape.Get()), S_OK);
+    ASSERT_EQ(shape->CreateRect(0, 0, 2, 2), S_OK);
+    ASSERT_EQ(shape->Delete(), S_OK);
+    expectEdges(5, 6, 30, 40);
+    ASSERT_EQ(clipping->SetRegion(nullptr), S_OK);
+    EXPECT_FALSE(exported());
+    expectEdges(0, 0, 64, 64);
+}
+
+TEST_F(Clipping, ImportCombinesByEachModeAndUnitesByDefault) {
+    // A = (0,0)-(20,20) is clipped, B = (10,10)-(30,30) imported; probes in A only, both, B only.
+    struct Case { RgnCombineModes mode; bool aOnly, both, bOnly; };
+    for (const Case& c : {Case{vlRgnAnd, false, true, false}, Case{vlRgnOr, true, true, true},
+                          Case{vlRgnXor, true, false, true}, Case{vlRgnDiff, true, false, false},
+                          Case{vlRgnCopy, false, true, true}}) {
+        ASSERT_EQ(clipping->SetRegion(rectRegion(0, 0, 20, 20).Get()), S_OK);
+        ASSERT_EQ(clipping->ImportRgn(rectRegion(10, 10, 30, 30).Get(), c.mode), S_OK);
+        EXPECT_EQ(inside(5, 5), c.aOnly) << c.mode;
+        EXPECT_EQ(inside(15, 15), c.both) << c.mode;
+        EXPECT_EQ(inside(25, 25), c.bOnly) << c.mode;
+    }
+    ASSERT_EQ(clipping->SetRegion(rectRegion(0, 0, 20, 20).Get()), S_OK);
+    Late late(clipping.Get());
+    late.call(L"ImportRgn", arg(rectRegion(30, 30, 40, 40).Get()));
+    ASSERT_EQ(late.result(), S_OK);
+    EXPECT_TRUE(inside(5, 5) && inside(35, 35));
+    expectRuntimeError(errorOf(clipping->ImportRgn(nullptr, vlRgnOr)), 5);
+}
