@@ -22,10 +22,6 @@ bool isDeviceContext(DWORD objectType) {
            objectType == OBJ_ENHMETADC;
 }
 
-[[noreturn]] void invalidBoundaries(const wchar_t* source) {
-    throw com::AutomationError(12346, source, L"Invalid boundaries!");
-}
-
 }  // namespace
 
 void DCEffectDrawing::AttachHDC(HDC hDC, std::weak_ptr<GDIDCEx> hub) {
@@ -130,7 +126,8 @@ STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_H
 STDMETHODIMP DCEffectDrawing::InvertArea(long X1, long Y1, long X2, long Y2) {
     return com::guarded([&] {
         const wchar_t* const source = L"DCEffectDrawing.InvertArea()";
-        if (X1 < 0 || Y1 < 0 || (X2 != 0 && X2 < X1) || (Y2 != 0 && Y2 < Y1)) invalidBoundaries(source);
+        if (X1 < 0 || Y1 < 0 || (X2 != 0 && X2 < X1) || (Y2 != 0 && Y2 < Y1))
+            throw com::AutomationError(12346, source, L"Invalid boundaries!");
         const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC_, OBJ_BITMAP)));
         const RECT area{X1, Y1, X2 == 0 ? bitmap.bmWidth : X2, Y2 == 0 ? bitmap.bmHeight : Y2};
         if (!gdi::InvertRect(hDC_, &area)) RaiseVBDLLError(source, L"InvertRect failed to invert!");
