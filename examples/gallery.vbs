@@ -18,8 +18,8 @@ Set v = CreateObject("Vellum.VellumFunctions")
 Set k = CreateObject("Kolorit.KoloritFunctions")
 
 TransfersPage
-RunPage "gallery-drawing.vbs", "DrawingPage"
-RunPage "gallery-effects.vbs", "EffectsPage"
+DrawingPage v, k, folder
+EffectsPage v, k, folder
 WScript.Echo "Gallery written to " & folder
 
 ' Block transfers only: coloured bars painted with the destination's brush,
@@ -47,11 +47,187 @@ Sub TransfersPage()
     canvas.SaveToFile fso.BuildPath(folder, "transfers.png")
 End Sub
 
-' A page of its own file defines one Sub taking (v, k, folder).
-Sub RunPage(file, name)
-    Dim path
-    path = fso.BuildPath(fso.GetParentFolderName(WScript.ScriptFullName), file)
-    If Not fso.FileExists(path) Then Exit Sub
-    ExecuteGlobal fso.OpenTextFile(path).ReadAll()
-    Execute name & " v, k, folder"
+' ---------------------------------------------------------------------------
+' Primitive drawing: shapes, a clipped drawing and a path stroked and filled.
+
+Sub DrawingPage(v, k, folder)
+    DrawShapes v, k, folder & "\shapes.png"
+    DrawClipped v, k, folder & "\clipped.png"
+    DrawPathFigure v, k, folder & "\path.png"
+End Sub
+
+' A white surface of the given size with its hub.
+Function DrawingCanvas(v, k, width, height, hub)
+    Dim surface
+    Set surface = v.CreateGDIDC(width, height)
+    Set hub = k.GDIAttachDCEx(surface)
+    hub.Drawing.DrawRectFiled 0, 0, width, height, v.CreateBrushObject(RGB(255, 255, 255))
+    Set DrawingCanvas = surface
+End Function
+
+' One of each shape family, outlined with the pen and filled with the brush.
+Sub DrawShapes(v, k, path)
+    Dim surface, hub, d, star, region
+    Set surface = DrawingCanvas(v, k, 320, 160, hub)
+    Set d = hub.Drawing
+    Set surface.SelPen = v.CreatePenObject(RGB(40, 40, 90), 0, 2)
+
+    Set surface.SelBrush = v.CreateBrushObject(RGB(220, 60, 60))
+    d.DrawRect 10, 10, 70, 60
+    Set surface.SelBrush = v.CreateBrushObject(RGB(240, 170, 40))
+    d.DrawRect 80, 10, 140, 60, 20, 20
+    Set surface.SelBrush = v.CreateBrushObject(RGB(90, 180, 80))
+    d.DrawEllipse 150, 10, 230, 60, , , , , True
+    d.DrawEllipse 240, 10, 310, 60, 310, 35, 240, 35
+    Set surface.SelBrush = v.CreateBrushObject(RGB(60, 120, 220))
+    d.DrawPie 10, 70, 80, 140, 80, 105, 45, 70
+    d.DrawChord 90, 70, 160, 140, 160, 105, 90, 105
+
+    ' A five-pointed star, from a plain list of numbers; the winding fill
+    ' fills its centre too.
+    Set surface.SelBrush = v.CreateBrushObject(RGB(150, 80, 200))
+    star = Array(205, 72, 219, 116, 172, 88, 238, 88, 191, 116)
+    d.PolyFillMode = 2
+    d.DrawPolygon True, star
+
+    ' One curve: from its first point, pulled by the first two, to the third.
+    d.DrawPolyBezier Array(250, 135, 280, 40, 310, 135)
+
+    Set region = CreateObject("Vellum.GDIRegion")
+    region.CreateRoundRect 10, 145, 310, 158, 8, 8
+    d.DrawRegion region, v.CreateBrushObject(RGB(40, 40, 90)), 1, 1
+
+    surface.ResetObjects
+    surface.SaveToFile path
+End Sub
+
+' Stripes drawn through an elliptic clipping region with a square hole.
+Sub DrawClipped(v, k, path)
+    Dim surface, hub, d, shape, i
+    Set surface = DrawingCanvas(v, k, 200, 160, hub)
+    Set d = hub.Drawing
+
+    Set shape = CreateObject("Vellum.GDIRegion")
+    shape.CreateEllipse 10, 10, 190, 150
+    hub.Clipping.SetRegion shape
+    hub.Clipping.ExcludeRect 80, 60, 120, 100
+    For i = 0 To 19
+        d.DrawRectFiled 0, i * 8, 200, i * 8 + 4, v.CreateBrushObject(RGB(60 + i * 9, 120, 220 - i * 8))
+    Next
+    hub.Clipping.SetRegion Nothing
+
+    Set surface.SelPen = v.CreatePenObject(RGB(40, 40, 90))
+    d.DrawEllipse 10, 10, 190, 150
+    surface.ResetObjects
+    surface.SaveToFile path
+End Sub
+
+' A path of a triangle and a circle, stroked and filled at once, and the
+' outline of a wide curve.
+Sub DrawPathFigure(v, k, path)
+    Dim surface, hub, d, p
+    Set surface = DrawingCanvas(v, k, 240, 160, hub)
+    Set d = hub.Drawing
+    Set p = hub.Path
+
+    Set surface.SelPen = v.CreatePenObject(RGB(40, 40, 90), 0, 3)
+    Set surface.SelBrush = v.CreateBrushObject(RGB(240, 170, 40))
+    d.PolyFillMode = 1
+    p.BeginPath
+    d.DrawPolygon False, Array(20, 140, 110, 20, 200, 140, 20, 140)
+    p.CloseFigure
+    d.DrawEllipse 70, 60, 150, 140
+    p.EndPath
+    p.DrawPath 3
+
+    Set surface.SelPen = v.CreatePenObject(RGB(220, 60, 60), 0, 9)
+    p.BeginPath
+    d.DrawPolyBezier Array(150, 40, 170, 0, 190, 60, 200, 60, 215, 0, 230, 40)
+    p.EndPath
+    p.WidenPath
+    Set surface.SelPen = v.CreatePenObject(RGB(40, 40, 90))
+    p.DrawPath 1
+    surface.ResetObjects
+    surface.SaveToFile path
+End Sub
+
+' ---------------------------------------------------------------------------
+' Effects: gradients, a mirrored and flipped image, a mask with colour
+' replacement, and a transparent transfer over a pattern.
+'
+' On Windows a script can follow the progress of the long effects:
+'     WScript.ConnectObject hub.Effects, "Fx_"
+'     Sub Fx_InitDraw() : WScript.Echo "started" : End Sub
+'     Sub Fx_ProgressDraw(NewValue) : WScript.Echo NewValue & "%" : End Sub
+'     Sub Fx_EndDraw() : WScript.Echo "done" : End Sub
+' (Wine's cscript cannot connect events, so the gallery does not.)
+
+Sub EffectsPage(v, k, folder)
+    Const SrcCopy = &HCC0020
+    Dim canvas, hub, fx, picture, pictureHub, reversed, reversedHub, i, tile, sprite, spriteHub, mask, pattern
+
+    ' Gradients: across, down, in coarse steps, and over a part of a band.
+    Set canvas = v.CreateGDIDC(320, 120)
+    Set fx = k.GDIAttachDCEx(canvas).Effects
+    fx.GradientFill 0, 0, 320, 120, RGB(250, 250, 250), RGB(250, 250, 250)
+    fx.GradientFill 10, 10, 150, 55, RGB(20, 40, 160), RGB(240, 200, 60), , True
+    fx.GradientFill 170, 10, 310, 110, RGB(200, 30, 60), RGB(20, 20, 20)
+    fx.GradientFill 10, 65, 150, 110, RGB(30, 160, 90), RGB(230, 240, 230), 14, True
+    canvas.SaveToFile folder & "\gradient.png"
+
+    ' A picture and its three reversals side by side.
+    Set picture = v.CreateGDIDC(70, 50)
+    Set pictureHub = k.GDIAttachDCEx(picture)
+    pictureHub.Effects.GradientFill 0, 0, 70, 50, RGB(90, 150, 230), RGB(230, 240, 255)
+    pictureHub.Effects.GradientFill 0, 36, 70, 50, RGB(60, 140, 60), RGB(60, 140, 60)
+    pictureHub.Effects.GradientFill 8, 8, 22, 22, RGB(250, 210, 40), RGB(250, 210, 40)
+    pictureHub.Effects.GradientFill 44, 20, 52, 36, RGB(120, 70, 30), RGB(120, 70, 30)
+    Set canvas = v.CreateGDIDC(320, 70)
+    Set hub = k.GDIAttachDCEx(canvas)
+    hub.Effects.GradientFill 0, 0, 320, 70, RGB(255, 255, 255), RGB(255, 255, 255)
+    For i = 0 To 3
+        Set reversed = v.CreateGDIDC(70, 50)
+        pictureHub.DrawTo reversed.hDC
+        Set reversedHub = k.GDIAttachDCEx(reversed)
+        Select Case i
+            Case 1: reversedHub.Effects.Mirror
+            Case 2: reversedHub.Effects.Flip
+            Case 3: reversedHub.Effects.FlipMirror
+        End Select
+        reversedHub.DrawTo canvas.hDC, 10 + i * 77, 10
+    Next
+    canvas.SaveToFile folder & "\mirrored.png"
+
+    ' A mask of the picture's sun, the sun replaced by stripes, then the grass
+    ' turned grey.
+    Set mask = pictureHub.Effects.GetMaskBitmap(RGB(250, 210, 40))
+    Set pattern = v.CreateGDIDC(70, 50)
+    For i = 0 To 9
+        k.GDIAttachDCEx(pattern).Effects.GradientFill i * 7, 0, i * 7 + 7, 50, RGB(200, 40 + i * 20, 80), RGB(200, 40 + i * 20, 80)
+    Next
+    Set canvas = v.CreateGDIDC(240, 70)
+    Set hub = k.GDIAttachDCEx(canvas)
+    hub.Effects.GradientFill 0, 0, 240, 70, RGB(255, 255, 255), RGB(255, 255, 255)
+    k.GDIAttachDCEx(mask).DrawTo canvas.hDC, 10, 10
+    pictureHub.Effects.ApplyMask mask, pattern
+    pictureHub.DrawTo canvas.hDC, 87, 10
+    pictureHub.Effects.ReplaceColor RGB(60, 140, 60), RGB(240, 240, 240), 0, 30
+    pictureHub.DrawTo canvas.hDC, 164, 10
+    canvas.SaveToFile folder & "\mask.png"
+
+    ' A sprite on black, drawn with black transparent over a tiled pattern.
+    Set tile = v.CreateGDIDC(16, 16)
+    k.GDIAttachDCEx(tile).Effects.GradientFill 0, 0, 16, 16, RGB(210, 210, 220), RGB(210, 210, 220)
+    k.GDIAttachDCEx(tile).Effects.GradientFill 0, 0, 8, 8, RGB(160, 160, 180), RGB(160, 160, 180)
+    k.GDIAttachDCEx(tile).Effects.GradientFill 8, 8, 16, 16, RGB(160, 160, 180), RGB(160, 160, 180)
+    Set sprite = v.CreateGDIDC(60, 60)
+    Set spriteHub = k.GDIAttachDCEx(sprite)
+    spriteHub.Effects.GradientFill 10, 10, 50, 50, RGB(220, 40, 40), RGB(250, 180, 40), , True
+    spriteHub.Effects.GradientFill 24, 0, 36, 60, RGB(40, 90, 200), RGB(40, 90, 200)
+    Set canvas = v.CreateGDIDC(200, 80)
+    Set hub = k.GDIAttachDCEx(canvas)
+    hub.Effects.TileArea 0, 0, 200, 80, tile.hDC
+    spriteHub.DrawTo canvas.hDC, 10, 10, , , , , SrcCopy
+    spriteHub.DrawTo canvas.hDC, 120, 10, , , , , SrcCopy, 0
+    canvas.SaveToFile folder & "\transparent.png"
 End Sub
