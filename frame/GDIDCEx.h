@@ -29,21 +29,21 @@ public:
     _GDIDC* surface() const noexcept { return dc_.Get(); }
 
     STDMETHODIMP get_DC(_GDIDC** Value) override;
+    STDMETHODIMP get_Clipping(_DCClipping** Value) override { return subObject(clipping_, Value); }
+    STDMETHODIMP get_Drawing(_DCDrawing** Value) override { return subObject(drawing_, Value); }
+    STDMETHODIMP get_Effects(_DCEffectDrawing** Value) override;
+    STDMETHODIMP get_Coordinates(_DCCoordinates** Value) override { return subObject(coordinates_, Value); }
+    STDMETHODIMP get_CurrentPos(_DCPosition** Value) override { return subObject(currentPos_, Value); }
+    STDMETHODIMP get_Path(_DCPath** Value) override { return subObject(path_, Value); }
     STDMETHODIMP DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
                         DCRasterOperations RasterOpCode, long TransparentColor) override;
     STDMETHODIMP CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, long SrcX2, long SrcY2, long DestX, long DestY,
                              DCRasterOperations RasterOpCode, long TransparentColor) override;
 
-    // [drawing sub-objects]
-    STDMETHODIMP get_Clipping(_DCClipping** Value) override { return subObject(clipping_, Value); }
-    STDMETHODIMP get_Drawing(_DCDrawing** Value) override { return subObject(drawing_, Value); }
-    STDMETHODIMP get_Coordinates(_DCCoordinates** Value) override { return subObject(coordinates_, Value); }
-    STDMETHODIMP get_CurrentPos(_DCPosition** Value) override { return subObject(currentPos_, Value); }
-    STDMETHODIMP get_Path(_DCPath** Value) override { return subObject(path_, Value); }
-
 private:
     friend com::Object<GDIDCEx, _GDIDCEx>;
     GDIDCEx() = default;
+    // The surface goes first; the sub-objects follow as members.
     ~GDIDCEx() override { dc_.Reset(); }
 
     void Attach(com::ComPtr<_GDIDC> surface);
@@ -64,20 +64,14 @@ private:
 
     HDC hDC_ = nullptr;
     com::ComPtr<_GDIDC> dc_;
-    // Sub-objects; they are released after the surface, which the
-    // destructor drops first.
-    // [effects sub-object]
-public:
-    STDMETHODIMP get_Effects(_DCEffectDrawing** Value) override;
-
-private:
     // What the effects object's link back to the hub points at: it owns
-    // nothing, and the links expire when it goes with the hub.
+    // nothing, and the link expires when it goes with the hub.
     const std::shared_ptr<GDIDCEx> identity_{this, [](GDIDCEx*) {}};
-    com::ComPtr<DCEffectDrawing> effects_;
-    // [drawing sub-objects]
+    // Declared in reverse, so that they go in the order Clipping,
+    // Coordinates, Drawing, Effects, Path, CurrentPos.
     com::ComPtr<DCPosition> currentPos_;
     com::ComPtr<DCPath> path_;
+    com::ComPtr<DCEffectDrawing> effects_;
     com::ComPtr<DCDrawing> drawing_;
     com::ComPtr<DCCoordinates> coordinates_;
     com::ComPtr<DCClipping> clipping_;
