@@ -1,31 +1,12 @@
-// Sub-objects whose hub and surface are gone keep a dead device context:
-// every platform call fails, and each member shows the error it raises.
+// Refused calls, with the errors they raise.
 #include "Drawing.h"
 
 using namespace test;
 
-namespace {
-
-struct Case {
-    const char* what;
-    std::function<HRESULT()> call;
-    const wchar_t* source;  // nullptr: the run-time error in `description`'s place
-    const wchar_t* description;
-    long runtimeError = 0;
-};
-Case runtime(const char* what, std::function<HRESULT()> call, long number) { return {what, std::move(call), nullptr, nullptr, number}; }
-
-void check(const Case& c) {
-    SCOPED_TRACE(c.what);
-    SetLastError(ERROR_INVALID_HANDLE);  // Wine leaves some failures without a code of their own
-    const HRESULT hr = c.call();
-    ASSERT_TRUE(FAILED(hr));
-    if (c.source) expectLibraryError(errorOf(hr), c.source, c.description);
-    else expectRuntimeError(errorOf(hr), c.runtimeError);
-}
-
-}  // namespace
-
+// Sub-objects whose hub and surface are gone keep a dead device context, on
+// which every platform call fails. One member of each kind of error: the
+// source formats of gets, lets and methods, texts that name another call than
+// the member, and members that raise a run-time error instead.
 TEST(DeadDeviceContext, MembersRaiseTheirErrors) {
     ComPtr<_DCDrawing> d;
     ComPtr<_DCClipping> c;
@@ -43,67 +24,72 @@ TEST(DeadDeviceContext, MembersRaiseTheirErrors) {
     SAFEARRAY* array = points.get();
     OLE_COLOR color = 0;
     long value = 0, x = 1, y = 1;
-    double limit = 0;
-    DCPolyFillMode fillMode{};
-    DCMapModes mapMode{};
-    const Case cases[] = {
-        {"FillStyle", [&] { return d->put_FillStyle(dcBgModeOpaque); }, L"DCDrawing.FillStyle [let]", L"FillStyle failed!"},
-        {"BackColor", [&] { return d->put_BackColor(0); }, L"DCDrawing.BackColor [let]", L"BackColor failed!"},
-        {"DrawMode", [&] { return d->put_DrawMode(dcDrawModeXor); }, L"DCDrawing.DrawMode [let]", L"DrawMode failed!"},
-        {"PolyFillMode get", [&] { return d->get_PolyFillMode(&fillMode); }, L"DCDrawing.PolyFillMode [get]", L"PolyFillMode failed!"},
-        {"PolyFillMode let", [&] { return d->put_PolyFillMode(dcFillModeWinding); }, L"DCDrawing.PolyFillMode [let]", L"PolyFillMode failed!"},
-        runtime("PixelColor get", [&] { return d->get_PixelColor(1, 1, VARIANT_FALSE, &color); }, 9),
-        {"Ellipse", [&] { return d->DrawEllipse(0, 0, 9, 9, 0, 0, 0, 0, VARIANT_TRUE); }, L"DCDrawing.DrawEllipse()", L"DrawEllipse failed!"},
-        {"Arc", [&] { return d->DrawEllipse(0, 0, 9, 9, 0, 0, 0, 0, VARIANT_FALSE); }, L"DCDrawing.DrawEllipse()", L"DrawEllipse (arc) failed!"},
-        runtime("DrawLine", [&] { return d->DrawLine(0, 0, 9, 9); }, 5),
-        {"DrawLineTo", [&] { return d->DrawLineTo(9, 9); }, L"DCDrawing.DrawLineTo()", L"DrawLineTo failed!"},
-        {"DrawChord", [&] { return d->DrawChord(0, 0, 9, 9, 9, 5, 5, 0); }, L"DCDrawing.DrawChord()", L"DrawChord failed!"},
-        {"DrawPie", [&] { return d->DrawPie(0, 0, 9, 9, 9, 5, 5, 0); }, L"DCDrawing.DrawPie()", L"DrawPie failed!"},
-        {"Polygon", [&] { return d->DrawPolygon(VARIANT_TRUE, &array); }, L"DCDrawing.DrawPolygon()", L"DrawPolygon (polygon) failed!"},
-        runtime("open polygon: its first move", [&] { return d->DrawPolygon(VARIANT_FALSE, &array); }, 5),
-        runtime("bezier: its first move", [&] { return d->DrawPolyBezier(&array); }, 5),
-        {"Rectangle", [&] { return d->DrawRect(0, 0, 9, 9, 0, 0); }, L"DCDrawing.DrawRect()", L"DrawRect failed!"},
-        {"RoundRect by height", [&] { return d->DrawRect(0, 0, 9, 9, 0, 5); }, L"DCDrawing.DrawRect()", L"DrawRoundRect failed!"},
-        {"RoundRect by width", [&] { return d->DrawRect(0, 0, 9, 9, 5, 0); }, L"DCDrawing.DrawRect()", L"DrawRoundRect failed!"},
-        {"PatBlt", [&] { return d->DrawRectEx(0, 0, 9, 9, VARIANT_TRUE, dcPatCopy); }, L"DCDrawing.DrawRectEx()", L"DrawRectEx failed!"},
-        {"FrameRect", [&] { return d->DrawRectEx(0, 0, 9, 9, VARIANT_FALSE, dcPatCopy); }, L"DCDrawing.DrawRectEx()", L"DrawRect failed!"},
-        {"FillRgn", [&] { return d->DrawRegion(region.Get(), nullptr, 0, 0); }, L"DCDrawing.DrawRegion()", L"DrawRegion Failed!"},
-        {"FrameRgn", [&] { return d->DrawRegion(region.Get(), nullptr, 1, 1); }, L"DCDrawing.DrawRegion()", L"DrawRegion Failed!"},
-        {"SetRegion", [&] { return c->SetRegion(region.Get()); }, L"DCClipping.SetRegion()", L"Could not set clipped region!"},
-        {"IncludeRect", [&] { return c->IncludeRect(0, 0, 5, 5); }, L"DCClipping.IncludeRect()", L"Could not include rect in clipping region!"},
-        {"ExcludeRect", [&] { return c->ExcludeRect(0, 0, 5, 5); }, L"DCClipping.ExcludeRect()", L"Could not exclude rect from clipping region!"},
-        {"ImportRgn", [&] { return c->ImportRgn(region.Get(), vlRgnOr); }, L"DCClipping.ImportRgn()", L"Could not add region to clipped region!"},
-        {"BottomEdge", [&] { return c->get_BottomEdge(&value); }, L"DCClipping.<Region_ClipRect()>", L"Could not get clipping box!"},
-        {"Move", [&] { return p->Move(1, 2); }, L"DCPosition.Move()", L"MoveToEx failed!"},
-        {"X get", [&] { return p->get_X(&value); }, L"DCPosition.X [get]", L"GetCurrentPositionEx failed!"},
-        {"X let reads Y", [&] { return p->put_X(1); }, L"DCPosition.Y [get]", L"GetCurrentPositionEx failed!"},
-        {"Y let reads X", [&] { return p->put_Y(1); }, L"DCPosition.X [get]", L"GetCurrentPositionEx failed!"},
-        {"Abort", [&] { return path->Abort(); }, L"DCPath.Abort()", L"AbortPath failed!"},
-        {"BeginPath", [&] { return path->BeginPath(); }, L"DCPath.BeginPath()", L"BeginPath failed!"},
-        {"CloseFigure", [&] { return path->CloseFigure(); }, L"DCPath.CloseFigure()", L"CloseFigure failed!"},
-        {"WidenPath", [&] { return path->WidenPath(); }, L"DCPath.WidenPath()", L"WidenPath failed!"},
-        {"Flatten", [&] { return path->DrawPath(dcPathDrawFlattern); }, L"DCPath.DrawPath()", L"FlatternPath failed!"},
-        {"Stroke", [&] { return path->DrawPath(dcPathDrawStroked); }, L"DCPath.DrawPath()", L"StrokePath failed!"},
-        {"Fill", [&] { return path->DrawPath(dcPathDrawFilled); }, L"DCPath.DrawPath()", L"FillPath failed!"},
-        {"Both", [&] { return path->DrawPath(dcPathDrawStrokeAndFilled); }, L"DCPath.DrawPath()", L"StrokeAndFillPath failed!"},
-        {"MiterLimit get", [&] { return path->get_MiterLimit(&limit); }, L"DCPath.MiterLimit [get]", L"GetMiterLimit failed!"},
-        {"MiterLimit let", [&] { return path->put_MiterLimit(4); }, L"DCPath.MiterLimit [let]", L"SetMiterLimit failed!"},
-        {"GetRegion", [&] { return path->GetRegion(&out); }, L"DCPath.GetRegion()", L"PathToRegion failed to create region!"},
-        runtime("MapMode", [&] { return co->get_MapMode(&mapMode); }, 5),
-        runtime("ConvLPtoDP", [&] { return co->ConvLPtoDP(&x, &y); }, 5),
-        runtime("ViewPortOrgY let", [&] { return co->put_ViewPortOrgY(3); }, 5),
-        runtime("WindowExtX get", [&] { return co->get_WindowExtX(&value); }, 5),
-        runtime("ScaleViewportExt", [&] { return co->ScaleViewportExt(1, 2, 1, 2, &x, &y); }, 5),
+    const Refusal refusals[] = {
+        {"FillStyle", [&] { return d->put_FillStyle(dcBgModeOpaque); }, 0, L"DCDrawing.FillStyle [let]", L"FillStyle failed!"},
+        {"PixelColor", [&] { return d->get_PixelColor(1, 1, VARIANT_FALSE, &color); }, 9},
+        {"Arc", [&] { return d->DrawEllipse(0, 0, 9, 9, 0, 0, 0, 0, VARIANT_FALSE); }, 0, L"DCDrawing.DrawEllipse()", L"DrawEllipse (arc) failed!"},
+        {"DrawLine", [&] { return d->DrawLine(0, 0, 9, 9); }, 5},
+        {"Polygon", [&] { return d->DrawPolygon(VARIANT_TRUE, &array); }, 0, L"DCDrawing.DrawPolygon()", L"DrawPolygon (polygon) failed!"},
+        {"open polygon: its first move", [&] { return d->DrawPolygon(VARIANT_FALSE, &array); }, 5},
+        {"rounded by height alone", [&] { return d->DrawRect(0, 0, 9, 9, 0, 5); }, 0, L"DCDrawing.DrawRect()", L"DrawRoundRect failed!"},
+        {"FrameRect", [&] { return d->DrawRectEx(0, 0, 9, 9, VARIANT_FALSE, dcPatCopy); }, 0, L"DCDrawing.DrawRectEx()", L"DrawRect failed!"},
+        {"FrameRgn", [&] { return d->DrawRegion(region.Get(), nullptr, 1, 1); }, 0, L"DCDrawing.DrawRegion()", L"DrawRegion Failed!"},
+        {"ImportRgn", [&] { return c->ImportRgn(region.Get(), vlRgnOr); }, 0, L"DCClipping.ImportRgn()", L"Could not add region to clipped region!"},
+        {"BottomEdge", [&] { return c->get_BottomEdge(&value); }, 0, L"DCClipping.<Region_ClipRect()>", L"Could not get clipping box!"},
+        {"X let reads Y", [&] { return p->put_X(1); }, 0, L"DCPosition.Y [get]", L"GetCurrentPositionEx failed!"},
+        {"Flatten", [&] { return path->DrawPath(dcPathDrawFlattern); }, 0, L"DCPath.DrawPath()", L"FlatternPath failed!"},
+        {"MiterLimit", [&] { return path->put_MiterLimit(4); }, 0, L"DCPath.MiterLimit [let]", L"SetMiterLimit failed!"},
+        {"GetRegion", [&] { return path->GetRegion(&out); }, 0, L"DCPath.GetRegion()", L"PathToRegion failed to create region!"},
+        {"ConvLPtoDP", [&] { return co->ConvLPtoDP(&x, &y); }, 5},
+        {"ScaleViewportExt", [&] { return co->ScaleViewportExt(1, 2, 1, 2, &x, &y); }, 5},
     };
-    for (const Case& each : cases) check(each);
+    for (const Refusal& refusal : refusals) expectRefused(refusal);
     EXPECT_EQ(x + y, 2) << "outputs are written only after success";
     EXPECT_FALSE(out);
     // (ExportRegion's error text depends on the code Wine's COM activation
     // leaves behind, 14007, which has no system text: only the failure counts.)
     EXPECT_TRUE(FAILED(c->ExportRegion(&out)));
     EXPECT_FALSE(out);
-    // Reads that hand on the platform's answer.
     DCDrawMode mode = dcDrawModeCopyPen;
-    EXPECT_EQ(d->get_DrawMode(&mode), S_OK);
+    EXPECT_EQ(d->get_DrawMode(&mode), S_OK) << "the platform's answer is handed on";
     EXPECT_EQ(mode, 0);
+}
+
+// On a live device context: what no platform call should see, and paths that
+// are not there yet. Nothing is drawn.
+TEST(LiveDeviceContext, BadArraysObjectsAndRangesAreRefused) {
+    Canvas canvas;
+    ComPtr<_DCDrawing> drawing = canvas.get(&_GDIDCEx::get_Drawing);
+    ComPtr<_DCPath> path = canvas.get(&_GDIDCEx::get_Path);
+    ComPtr<_GDIPen> pen;
+    ASSERT_EQ(vellum()->CreatePenObject(Green, 0, 1, &pen), S_OK);
+    auto notABrush = reinterpret_cast<_GDIBrush*>(pen.Get());
+    SAFEARRAY *none = nullptr, *result = nullptr;
+    com::SafeArray longs(SafeArrayCreateVector(VT_I4, 0, 6));
+    SAFEARRAY* longArray = longs.get();
+    OLE_COLOR color = 0;
+    const long icon = static_cast<long>(reinterpret_cast<LONG_PTR>(LoadIcon(nullptr, IDI_APPLICATION)));
+    const wchar_t* noPath = L"GetPath failed to get number of coords!";
+    const Refusal refusals[] = {
+        {"no array", [&] { return drawing->DrawPolygon(VARIANT_TRUE, &none); }, 9},
+        {"Longs, not COORDs", [&] { return drawing->DrawPolyBezier(&longArray); }, 5},
+        {"no first point", [&] { return polygon(drawing.Get(), VARIANT_FALSE, {}); }, 9},
+        {"four points are no whole curves", [&] { return bezier(drawing.Get(), {{0, 0}, {20, 0}, {20, 20}, {5, 5}}, 1); }, 0,
+         L"DCDrawing.DrawPolyBezier()", L"DrawPolyBezier failed!"},
+        {"a pen for a brush", [&] { return drawing->DrawRectFiled(0, 0, 60, 60, notABrush); }, 5},
+        {"a pen for a flicker brush", [&] { return drawing->CaptureIconEx(icon, 0, 0, 0, 0, 0, notABrush, dcIconUseBoth); }, 5},
+        {"a region object without a region", [&] { return drawing->DrawRegion(emptyRegionObject().Get(), nullptr, 0, 0); }, 5},
+        {"no icon", [&] { return drawing->CaptureIcon(0, 0, 0); }, 5},
+        {"a width beyond int", [&] { return drawing->DrawRectEx(-2000000000, 0, 2000000000, 60, VARIANT_TRUE, dcPatCopy); }, 5},
+        // (Wine's SetPixel and SetPixelV report success outside the bitmap: only reads show error 9.)
+        {"right of the bitmap", [&] { return drawing->get_PixelColor(64, 0, VARIANT_FALSE, &color); }, 9},
+        {"left of the bitmap", [&] { return drawing->get_PixelColor(-1, 5, VARIANT_FALSE, &color); }, 9},
+        {"no path", [&] { return path->GetCoords(&result); }, 0, L"DCPath.GetCoords()", noPath},
+        {"a path not ended", [&] { path->BeginPath(), drawing->DrawLine(0, 0, 9, 9); return path->GetCoordList(&result); }, 0,
+         L"DCPath.GetCoordList()", noPath},
+        {"an aborted path", [&] { path->Abort(); return path->EndPath(); }, 0, L"DCPath.EndPath()", L"EndPath failed!"},
+    };
+    for (const Refusal& refusal : refusals) expectRefused(refusal);
+    EXPECT_EQ(result, nullptr);
+    EXPECT_EQ(canvas.at(30, 30), White);
 }
