@@ -1,44 +1,52 @@
-' Effects from VBScript: a transparent transfer, a gradient, colour
-' replacement and the errors scripts see.
+' Effects from VBScript: every member with its optional parameters left out,
+' a transparent transfer, and the errors scripts see.
 Set v = CreateObject("Vellum.VellumFunctions")
 Set k = CreateObject("Kolorit.KoloritFunctions")
 
-' A sprite: a red square on black.
+' A sprite: a red square on black (equal colours make one plain fill).
 Set sprite = v.CreateGDIDC(10, 10)
 Set hub = k.GDIAttachDCEx(sprite)
-hub.Effects.GradientFill 2, 2, 7, 7, Rgb2(255, 0, 0), Rgb2(255, 0, 0)
+Set fx = hub.Effects
+fx.GradientFill 2, 2, 7, 7, Rgb2(255, 0, 0), Rgb2(255, 0, 0)
 
-' A background pattern: a horizontal gradient from blue to green.
+' A background from blue at the right to green, the step size left out.
 Set back = v.CreateGDIDC(30, 20)
-k.GDIAttachDCEx(back).Effects.GradientFill 0, 0, 30, 20, Rgb2(0, 0, 255), Rgb2(0, 255, 0), , True
 Set probe = k.GDIAttachDCEx(back).Drawing
+k.GDIAttachDCEx(back).Effects.GradientFill 0, 0, 30, 20, Rgb2(0, 0, 255), Rgb2(0, 255, 0), , True
+CheckEqual probe.PixelColor(29, 0), Rgb2(0, 0, 255), "a horizontal gradient starts at the right"
 before = probe.PixelColor(6, 6)
-
 hub.DrawTo back.hDC, 5, 5, , , , , , 0
 CheckEqual probe.PixelColor(6, 6), before, "black is transparent: the background stays"
 CheckEqual probe.PixelColor(8, 8), Rgb2(255, 0, 0), "the sprite's red is drawn"
 
-Set fx = hub.Effects
-Check fx Is hub.Effects, "Effects is made once"
-fx.ReplaceColor Rgb2(255, 0, 0), Rgb2(0, 0, 255)
-before = probe.PixelColor(18, 8)
-hub.DrawTo back.hDC, 15, 5, , , , , , Rgb2(0, 0, 255)
-CheckEqual probe.PixelColor(18, 8), before, "blue is transparent now"
-CheckEqual probe.PixelColor(16, 6), 0, "and black is drawn"
-
+' Every other member with its defaults: each must run.
+Set other = v.CreateGDIDC(10, 10)
+fx.StretchMode = 3
+CheckEqual fx.StretchMode, 3, "StretchMode"
+fx.StretchTo other.hDC, 5, 5, 5, 5, 0, 0, 10, 10
+CheckEqual k.GDIAttachDCEx(other).Drawing.PixelColor(7, 7), Rgb2(255, 0, 0), "StretchTo takes sizes, copies"
+fx.TileArea 0, 0, 10, 10, other.hDC
+fx.FloodFill 1, 1
+fx.InvertArea
 top = 1
-Set mask = fx.GetMaskBitmap(Rgb2(0, 0, 255), 1, top, 9)
-CheckEqual mask.Width, 8, "mask width"
-CheckEqual mask.Height, 9, "mask height"
+Set mask = fx.GetMaskBitmap(Rgb2(0, 255, 255), 1, top, 9)
+CheckEqual mask.Width & " x " & mask.Height, "8 x 9", "the mask's size"
 CheckEqual top, 1, "the top edge is only read"
+fx.ApplyMask mask, other
+fx.ReplaceColor 0, 255
+fx.ReplaceColorEx 255, other
+Set region = CreateObject("Vellum.GDIRegion")
+region.CreateRect 0, 0, 5, 5
+fx.InvertEx region
+fx.Mirror
+fx.Flip
+fx.FlipMirror
 
 On Error Resume Next
+fx.Rotate
+CheckError 438, "", "", "the distortions are not there yet"
 fx.InvertArea 5, 5, 2, 10
 CheckError 12346, "DCEffectDrawing.InvertArea()", "Invalid boundaries!", "inverted edges"
-fx.ReplaceColor 0, 255, 10, 10, 10, 20
-CheckError 12346, "DCEffectDrawing.ReplaceColor()", "Invalid boundaries!", "an empty rectangle"
 hub.CaptureFrom back.hDC, 0, 0, 5, 5, , , &H660046, 0
 CheckError 5, "Kolorit", "Invalid procedure call or argument", "a transparent capture with another operation"
-fx.InvertEx Nothing
-CheckError 5, "Kolorit", "", "inverting no region"
 On Error GoTo 0

@@ -1,6 +1,6 @@
 #pragma once
-// What the effects tests share: effects objects, an event sink that records
-// what it hears, coordinate-painted images and the leak check.
+// What the effects tests share: effects objects, painted images and the leak
+// check.
 
 #include "Support.h"
 
@@ -9,54 +9,61 @@
 
 namespace test {
 
-inline OLE_HANDLE handleOf(HDC dc) { return static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(dc)); }
+constexpr COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), red = RGB(255, 0, 0), green = RGB(0, 255, 0);
+
+inline OLE_HANDLE hDCOf(_GDIDC* image) { return static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(dcOf(image))); }
 
 // The effects object of a new hub over `image` (the hub itself is dropped).
-ComPtr<_DCEffectDrawing> effectsOn(_GDIDC* image);
-// The effects object of a surface that is gone: every platform call fails.
-ComPtr<_DCEffectDrawing> orphanedEffects();
-// Whether neither component has an object left.
-bool noObjectsLeft();
+inline ComPtr<_DCEffectDrawing> effectsOn(_GDIDC* image) {
+    ComPtr<_DCEffectDrawing> effects;
+    EXPECT_EQ(attach(image)->get_Effects(&effects), S_OK);
+    return effects;
+}
+
+inline bool noObjectsLeft() {
+    for (const wchar_t* name : {L"kolorit.dll", L"vellum.dll"}) {
+        const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
+            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(name), "DllCanUnloadNow")));
+        if (!canUnload || canUnload() != S_OK) return false;
+    }
+    return true;
+}
 
 // Red = x, green = y: a moved pixel shows where it came from.
 inline COLORREF coordinate(int x, int y) { return RGB(x, y, 7); }
-ComPtr<_GDIDC> coordinates(long width, long height);
-std::vector<COLORREF> pixels(_GDIDC* surface);
 
-// A library error: 10000 plus a platform code, the source, and a description
-// made of the member's text, "; ", the system text and the source line.
-void expectLibraryError(HRESULT hr, const std::wstring& source, const std::wstring& description);
+// The pixels of a width x height image painted by `colour`, row by row.
+inline std::vector<COLORREF> expected(long width, long height, const std::function<COLORREF(int, int)>& colour) {
+    std::vector<COLORREF> all;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) all.push_back(colour(x, y));
+    return all;
+}
 
-// One event: 1 InitDraw, 2 ProgressDraw (with its value), 3 EndDraw.
-struct Heard {
-    DISPID event;
-    float value = 0;
-    bool operator==(const Heard&) const = default;
-};
+inline std::vector<COLORREF> pixels(_GDIDC* image) {
+    long width = 0, height = 0;
+    image->get_Width(&width);
+    image->get_Height(&height);
+    return expected(width, height, [&](int x, int y) { return pixel(image, x, y); });
+}
 
-// A sink of __DCEffectDrawing; `onEvent` runs inside each event and gives
-// the sink's answer.
-class Sink : public IDispatch {
-public:
-    static ComPtr<Sink> on(IUnknown* source);  // made and connected
-    void disconnect();
-    std::vector<Heard> heard;
-    std::function<HRESULT(DISPID)> onEvent;
+inline ComPtr<_GDIDC> painted(long width, long height, const std::function<COLORREF(int, int)>& colour = coordinate) {
+    auto image = surface(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) SetPixelV(dcOf(image.Get()), x, y, colour(x, y));
+    return image;
+}
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override;
-
-private:
-    Sink() = default;
-    virtual ~Sink() = default;
-    ULONG references_ = 1;
-    ComPtr<IConnectionPoint> point_;
-    DWORD cookie_ = 0;
-};
+// Coordinates with red on every third pixel, and background and text colours
+// that no mask operation may rely on.
+constexpr int spottedW = 8, spottedH = 6;
+inline bool isRed(int x, int y) { return (x + 2 * y) % 3 == 0; }
+inline COLORREF spottedAt(int x, int y) { return isRed(x, y) ? red : coordinate(x, y); }
+inline ComPtr<_GDIDC> spotted() {
+    auto image = painted(spottedW, spottedH, spottedAt);
+    SetBkColor(dcOf(image.Get()), RGB(10, 20, 30));
+    SetTextColor(dcOf(image.Get()), RGB(200, 0, 0));
+    return image;
+}
 
 }  // namespace test
