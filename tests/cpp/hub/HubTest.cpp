@@ -156,22 +156,6 @@ TEST(CaptureFrom, AFailedTransferRaisesTheLibraryError) {
     EXPECT_EQ(raised.description.rfind(L"CaptureFrom failed!; ", 0), 0u);
 }
 
-TEST(Hub, DescribesItsClassAndSupportsErrorInfo) {
-    auto hub = attach(surface(1, 1).Get());
-    ComPtr<IProvideClassInfo> info;
-    ASSERT_EQ(hub.As(&info), S_OK);
-    ComPtr<ITypeInfo> coclass;
-    ASSERT_EQ(info->GetClassInfo(&coclass), S_OK);
-    BSTR name = nullptr;
-    coclass->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
-    EXPECT_EQ(std::wstring(name), L"GDIDCEx");
-    SysFreeString(name);
-
-    ComPtr<ISupportErrorInfo> errors;
-    ASSERT_EQ(hub.As(&errors), S_OK);
-    EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__GDIDCEx), S_OK);
-}
-
 namespace {
 
 // A surface of somebody else's making, answering only hDC: either with a
