@@ -8,8 +8,10 @@ const wchar_t* runtimeErrorSource = L"";
 const wchar_t* standardDescription(RuntimeError error) {
     switch (error) {
     case RuntimeError::InvalidArgument: return L"Invalid procedure call or argument";
+    case RuntimeError::Overflow: return L"Overflow";
     case RuntimeError::SubscriptOutOfRange: return L"Subscript out of range";
     case RuntimeError::DivisionByZero: return L"Division by zero";
+    case RuntimeError::TypeMismatch: return L"Type mismatch";
     case RuntimeError::WrongArguments: return L"Wrong number of arguments or invalid property assignment";
     }
     return L"";
@@ -24,8 +26,10 @@ HRESULT AutomationError::failureCode() const noexcept {
 
 void setRuntimeErrorSource(const wchar_t* source) { runtimeErrorSource = source; }
 
-void raise(RuntimeError error) {
-    throw AutomationError(static_cast<long>(error), runtimeErrorSource, standardDescription(error));
+void raise(RuntimeError error) { raise(error, standardDescription(error)); }
+
+void raise(RuntimeError error, const std::wstring& description) {
+    throw AutomationError(static_cast<long>(error), runtimeErrorSource, description);
 }
 
 }  // namespace com

@@ -33,8 +33,10 @@ private:
 // The standard run-time errors that members raise for broken preconditions.
 enum class RuntimeError : long {
     InvalidArgument = 5,
+    Overflow = 6,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
+    TypeMismatch = 13,
     WrongArguments = 450,
 };
 
@@ -42,6 +44,8 @@ enum class RuntimeError : long {
 void setRuntimeErrorSource(const wchar_t* source);
 
 [[noreturn]] void raise(RuntimeError error);
+// The same error with a description of the member's own.
+[[noreturn]] void raise(RuntimeError error, const std::wstring& description);
 
 // Raises run-time error 5 unless the precondition holds.
 inline void require(bool precondition) {

@@ -11,6 +11,7 @@
 
 #include <new>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace com {
@@ -31,6 +32,13 @@ inline void deliver(short* out, short value) { *out = value; }
 inline void deliver(float* out, float value) { *out = value; }
 inline void deliver(double* out, double value) { *out = value; }
 void deliver(BSTR* out, const std::wstring& value);
+// Enumeration results travel as the 32-bit values they are.
+template <class Enum>
+    requires std::is_enum_v<Enum>
+void deliver(Enum* out, long value) {
+    static_assert(sizeof(Enum) == sizeof(long));
+    *out = static_cast<Enum>(value);
+}
 inline void deliver(VARIANT* out, VARIANT value) { *out = value; }
 inline void deliver(SAFEARRAY** out, SAFEARRAY* value) { *out = value; }
 template <class T, class U>

@@ -222,22 +222,6 @@ std::vector<Variant> itemsOf(const VARIANT& list) {
     throw ArgumentFailure{DISP_E_TYPEMISMATCH};
 }
 
-// Number of 32-bit integer fields when the record is made of nothing else
-// (such as a point), 0 otherwise.
-UINT integerFieldsOf(IRecordInfo* record) {
-    ComPtr<ITypeInfo> info;
-    check(record->GetTypeInfo(&info));
-    TypeAttr attr(info.Get());
-    for (UINT i = 0; i < attr->cVars; ++i) {
-        VARDESC* field = nullptr;
-        check(info->GetVarDesc(i, &field));
-        VARTYPE type = field->elemdescVar.tdesc.vt;
-        info->ReleaseVarDesc(field);
-        if (type != VT_I4 && type != VT_INT) return 0;
-    }
-    return attr->cbSizeInstance == attr->cVars * sizeof(LONG) ? attr->cVars : 0;
-}
-
 // Records match by GUID; a record info without one (Wine's, for records of
 // a type library read from a resource) is matched by name.
 bool sameRecord(SAFEARRAY* array, IRecordInfo* expected) {
@@ -257,7 +241,7 @@ bool sameRecord(SAFEARRAY* array, IRecordInfo* expected) {
 }
 
 SAFEARRAY* recordsFromNumbers(const std::vector<Variant>& items, IRecordInfo* record) {
-    const UINT fields = integerFieldsOf(record);
+    const UINT fields = longFieldsOf(record);
     if (fields == 0) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
     if (items.size() % fields != 0) raise(RuntimeError::WrongArguments);
     SafeArray records(SafeArrayCreateVectorEx(VT_RECORD, 0, static_cast<ULONG>(items.size() / fields), record));
@@ -453,6 +437,24 @@ HRESULT raised(const AutomationError& error, EXCEPINFO* exception) {
 }
 
 }  // namespace
+
+UINT longFieldsOf(IRecordInfo* record) noexcept {
+    try {
+        ComPtr<ITypeInfo> info;
+        check(record->GetTypeInfo(&info));
+        TypeAttr attr(info.Get());
+        for (UINT i = 0; i < attr->cVars; ++i) {
+            VARDESC* field = nullptr;
+            check(info->GetVarDesc(i, &field));
+            const VARTYPE type = field->elemdescVar.tdesc.vt;
+            info->ReleaseVarDesc(field);
+            if (type != VT_I4 && type != VT_INT) return 0;
+        }
+        return attr->cbSizeInstance == attr->cVars * sizeof(LONG) ? attr->cVars : 0;
+    } catch (const ArgumentFailure&) {
+        return 0;
+    }
+}
 
 HRESULT invoke(ITypeInfo* info, IUnknown* object, DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
                EXCEPINFO* exception, UINT* argumentError) noexcept {

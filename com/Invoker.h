@@ -15,4 +15,9 @@ namespace com {
 HRESULT invoke(ITypeInfo* vtableInfo, IUnknown* object, DISPID member, WORD flags, DISPPARAMS* params,
                VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept;
 
+// How many 32-bit integer fields a record has when it is made of nothing
+// else (a point, say), 0 otherwise: the records the invoker fills from a
+// flat list of numbers.
+UINT longFieldsOf(IRecordInfo* record) noexcept;
+
 }  // namespace com

@@ -9,4 +9,6 @@ BITMAP GetStructBitap(HBITMAP hBitmap) {
     return record;
 }
 
+BITMAP SelectedBitmap(HDC hDC) { return GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC, OBJ_BITMAP))); }
+
 }  // namespace kolorit

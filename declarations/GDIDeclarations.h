@@ -134,8 +134,10 @@ KOLORIT_RECORDED_CALL(SetTextColor)
 
 namespace kolorit {
 
-// The bitmap description of a bitmap handle; most callers pass
-// GetCurrentObject(hDC, OBJ_BITMAP).
+// The bitmap description of a bitmap handle.
 BITMAP GetStructBitap(HBITMAP hBitmap);
+// The description of the bitmap selected into a device context, which is
+// what most callers want.
+BITMAP SelectedBitmap(HDC hDC);
 
 }  // namespace kolorit

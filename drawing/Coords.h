@@ -1,15 +1,11 @@
 #pragma once
-// Arrays of Vellum's COORD point: read by the polygon members, made by
-// GDIMakeCoords.
+// Arrays of Vellum's COORD point as the polygon members read them.
 
 #include "frame/KoloritTypes.h"
 #include "com/Ptr.h"
 #include "com/Variant.h"
 
 namespace kolorit {
-
-// The record description of Vellum's COORD, from Vellum's type library.
-com::ComPtr<IRecordInfo> CoordRecord();
 
 // The points of a COORD array, from its lower to its upper bound, locked
 // for one scope; a COORD has the layout of a platform POINT.

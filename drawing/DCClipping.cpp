@@ -2,6 +2,7 @@
 
 #include "Members.h"
 #include "declarations/GDIDeclarations.h"
+#include "frame/Vellum.h"
 
 namespace kolorit {
 

@@ -27,7 +27,7 @@ void previousExtents(const SIZE& before, long* PrevExtentsX, long* PrevExtentsY)
 }  // namespace
 
 STDMETHODIMP DCCoordinates::get_MapMode(DCMapModes* Value) {
-    return guardedEnum(Value, [&] {
+    return com::guarded(Value, [&] {
         const int mode = gdi::GetMapMode(hDC_);
         com::require(mode != 0);
         return mode;

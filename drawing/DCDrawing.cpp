@@ -27,7 +27,7 @@ HBRUSH DCDrawing::chosenBrush(_GDIBrush* CustomBrush) const {
 // --- Attributes --------------------------------------------------------------
 
 STDMETHODIMP DCDrawing::get_ArcDirection(DCArcDirection* Value) {
-    return guardedEnum(Value, [&] {
+    return com::guarded(Value, [&] {
         requireDC();
         return gdi::GetArcDirection(hDC_);
     });
@@ -41,7 +41,7 @@ STDMETHODIMP DCDrawing::put_ArcDirection(DCArcDirection Value) {
 }
 
 STDMETHODIMP DCDrawing::get_FillStyle(DCBackgroundMode* Value) {
-    return guardedEnum(Value, [&] {
+    return com::guarded(Value, [&] {
         requireDC();
         return gdi::GetBkMode(hDC_);
     });
@@ -72,7 +72,7 @@ STDMETHODIMP DCDrawing::put_BackColor(OLE_COLOR Value) {
 
 // Without a device context the platform answers 0, which is returned.
 STDMETHODIMP DCDrawing::get_DrawMode(DCDrawMode* Value) {
-    return guardedEnum(Value, [&] { return gdi::GetROP2(hDC_); });
+    return com::guarded(Value, [&] { return gdi::GetROP2(hDC_); });
 }
 
 STDMETHODIMP DCDrawing::put_DrawMode(DCDrawMode Value) {
@@ -103,7 +103,7 @@ STDMETHODIMP DCDrawing::put_PixelColor(long X, long Y, VARIANT_BOOL ClosestColor
 }
 
 STDMETHODIMP DCDrawing::get_PolyFillMode(DCPolyFillMode* Value) {
-    return guardedEnum(Value, [&] {
+    return com::guarded(Value, [&] {
         requireDC();
         const int mode = gdi::GetPolyFillMode(hDC_);
         if (!mode) RaiseVBDLLError(L"DCDrawing.PolyFillMode [get]", L"PolyFillMode failed!");

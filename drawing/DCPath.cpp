@@ -65,7 +65,7 @@ STDMETHODIMP DCPath::DrawPath(DCPathDrawStyles DrawStyle) {
             if (!gdi::StrokeAndFillPath(hDC_)) RaiseVBDLLError(L"DCPath.DrawPath()", L"StrokeAndFillPath failed!");
             break;
         default:
-            RaiseRuntimeError(5, L"You didn't enter a valid drawing operation constant");
+            com::raise(com::RuntimeError::InvalidArgument, L"You didn't enter a valid drawing operation constant");
         }
     });
 }

@@ -38,6 +38,10 @@ ComPtr<GDIDCEx> DCEffectDrawing::ObjectFromPointer() const {
     return ComPtr<GDIDCEx>(hub_.lock().get());
 }
 
+void DCEffectDrawing::InvalidBoundaries(const wchar_t* source) {
+    throw com::AutomationError(12346, source, L"Invalid boundaries!");
+}
+
 void DCEffectDrawing::InitDraw() { events_.fire(dispidInitDraw); }
 
 void DCEffectDrawing::ProgressDraw(double NewValue) {
@@ -50,11 +54,10 @@ void DCEffectDrawing::ProgressDraw(double NewValue) {
 void DCEffectDrawing::EndDraw() { events_.fire(dispidEndDraw); }
 
 STDMETHODIMP DCEffectDrawing::get_StretchMode(DCStrechMode* Value) {
-    if (!Value) return E_POINTER;
-    return com::guarded([&] {
+    return com::guarded(Value, [&] {
         const int mode = gdi::GetStretchBltMode(hDC_);
         if (mode == 0) RaiseVBDLLError(L"DCEffectDrawing.StretchMode [get]", L"GetStretchMode failed!");
-        *Value = static_cast<DCStrechMode>(mode);
+        return mode;
     });
 }
 
@@ -88,7 +91,7 @@ STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_H
         long W = SrcWidth;
         long H = SrcHeight;
         if (W == 0 || H == 0) {
-            const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(source, OBJ_BITMAP)));
+            const BITMAP bitmap = SelectedBitmap(source);
             if (W == 0) W = bitmap.bmWidth;
             if (H == 0) H = bitmap.bmHeight;
         }
@@ -127,8 +130,8 @@ STDMETHODIMP DCEffectDrawing::InvertArea(long X1, long Y1, long X2, long Y2) {
     return com::guarded([&] {
         const wchar_t* const source = L"DCEffectDrawing.InvertArea()";
         if (X1 < 0 || Y1 < 0 || (X2 != 0 && X2 < X1) || (Y2 != 0 && Y2 < Y1))
-            throw com::AutomationError(12346, source, L"Invalid boundaries!");
-        const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC_, OBJ_BITMAP)));
+            InvalidBoundaries(source);
+        const BITMAP bitmap = SelectedBitmap(hDC_);
         const RECT area{X1, Y1, X2 == 0 ? bitmap.bmWidth : X2, Y2 == 0 ? bitmap.bmHeight : Y2};
         if (!gdi::InvertRect(hDC_, &area)) RaiseVBDLLError(source, L"InvertRect failed to invert!");
     });
@@ -145,10 +148,7 @@ STDMETHODIMP DCEffectDrawing::FloodFill(long X, long Y, long Color, DCFloodFillS
 
 STDMETHODIMP DCEffectDrawing::InvertEx(_GDIRegion* Shape) {
     return com::guarded([&] {
-        com::require(Shape != nullptr);
-        OLE_HANDLE region = 0;
-        com::passThrough(Shape->get_hRgn(&region));
-        if (!gdi::InvertRgn(hDC_, handleFrom<HRGN>(static_cast<int>(region))))
+        if (!gdi::InvertRgn(hDC_, RegionHandle(Shape)))
             RaiseVBDLLError(L"DCEffectDrawing.InvertEx()", L"InvertEx failed!");
     });
 }

@@ -54,6 +54,10 @@ private:
     // The hub as a counted reference, or none once the hub is gone.
     com::ComPtr<GDIDCEx> ObjectFromPointer() const;
 
+    // Error 12346 for a rectangle outside the image, raised directly (not
+    // through the library's error routine) with the member's own source.
+    [[noreturn]] static void InvalidBoundaries(const wchar_t* source);
+
     void InitDraw();
     void ProgressDraw(double NewValue);
     void EndDraw();

@@ -18,18 +18,6 @@ namespace {
 
 const wchar_t* const source = L"DCEffectDrawing.GradientFill()";
 
-ComPtr<_GDIBrush> solidBrush(COLORREF colour) {
-    ComPtr<_GDIBrush> brush;
-    com::passThrough(VellumFunctions()->CreateBrushObject(colour, 0, 0, &brush));
-    return brush;
-}
-
-HBRUSH handleOf(_GDIBrush* brush) {
-    OLE_HANDLE handle = 0;
-    com::passThrough(brush->get_hBrush(&handle));
-    return handleFrom<HBRUSH>(static_cast<int>(handle));
-}
-
 // Halves go to the even neighbour (the default rounding mode).
 long rounded(double value) { return static_cast<long>(std::nearbyint(value)); }
 
@@ -49,9 +37,9 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         const COLORREF start = TranslateColor(StartColor);
         const COLORREF end = TranslateColor(EndColor);
         if (start == end) {
-            const ComPtr<_GDIBrush> brush = solidBrush(start);
+            const ComPtr<_GDIBrush> brush = CreateBrushObject(start);
             const RECT area{X1, Y1, X2, Y2};
-            if (!gdi::FillRect(hDC_, &area, handleOf(brush.Get())))
+            if (!gdi::FillRect(hDC_, &area, BrushHandle(brush.Get())))
                 RaiseVBDLLError(source, L"FillRect failed to draw filled rectangle!");
             return;
         }
@@ -83,8 +71,8 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
             if (from == to) break;
 
             if (static_cast<long>(colour) != brushColour) {
-                brush = solidBrush(colour);
-                hBrush = handleOf(brush.Get());
+                brush = CreateBrushObject(colour);
+                hBrush = BrushHandle(brush.Get());
                 brushColour = static_cast<long>(colour);
             }
             const RECT stroke = alongX ? RECT{from, Y1, to, Y2} : RECT{X1, from, X2, to};

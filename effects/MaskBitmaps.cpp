@@ -27,10 +27,6 @@ DWORD maskOperation(bool monochrome, COLORREF maskColour, bool invert) {
     return invert ? WHITENESS : BLACKNESS;
 }
 
-BITMAP selectedBitmap(HDC dc) {
-    return GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(dc, OBJ_BITMAP)));
-}
-
 // A plain block transfer by a temporary hub over `from`.
 void drawTo(GDIDCEx& from, HDC destination, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
             DCRasterOperations RasterOpCode) {
@@ -46,13 +42,13 @@ STDMETHODIMP DCEffectDrawing::GetMaskBitmap(OLE_COLOR MaskColor, long X1, long* 
         const wchar_t* const source = L"DCEffectDrawing.GetMaskBitmap()";
         com::require(Y1 != nullptr);
         const long top = *Y1;
-        if (X1 < 0 || top < 0 || X2 < 0 || Y2 < 0) throw com::AutomationError(12346, source, L"Invalid boundaries!");
-        const BITMAP bitmap = selectedBitmap(hDC_);
+        if (X1 < 0 || top < 0 || X2 < 0 || Y2 < 0) InvalidBoundaries(source);
+        const BITMAP bitmap = SelectedBitmap(hDC_);
         if (X2 == 0) X2 = bitmap.bmWidth;
         if (Y2 == 0) Y2 = bitmap.bmHeight;
         const long W = X2 - X1;
         const long H = Y2 - top;
-        if (W < 1 || H < 1) throw com::AutomationError(12346, source, L"Invalid boundaries!");
+        if (W < 1 || H < 1) InvalidBoundaries(source);
 
         ComPtr<_GDIDC> mask = CreateGDIDC(W, H, true, nullptr);
         const COLORREF saved = gdi::GetBkColor(hDC_);
@@ -93,7 +89,7 @@ STDMETHODIMP DCEffectDrawing::ApplyMask(_GDIDC* MaskDC, _GDIDC* ToDC, long DestX
         // text) turn the mask into a stencil: the pixels under black go.
         drawTo(*hubMask.Get(), replacementDC, 0, 0, ToW, ToH, 0, 0, dcBitSrcAnd);
 
-        const BITMAP maskBitmap = selectedBitmap(surfaceDC(MaskDC));
+        const BITMAP maskBitmap = SelectedBitmap(surfaceDC(MaskDC));
         const ComPtr<_GDIDC> inverse =
             CreateGDIDC(maskBitmap.bmWidth, maskBitmap.bmHeight, true, surfaceDC(MaskDC));
         drawTo(*hubMask.Get(), surfaceDC(inverse.Get()), 0, 0, ToW, ToH, 0, 0, dcBitSrcInvert);

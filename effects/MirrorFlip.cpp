@@ -10,7 +10,7 @@
 namespace kolorit {
 
 void DCEffectDrawing::reverse(bool alongX, bool alongY, const wchar_t* source) {
-    const BITMAP bitmap = GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC_, OBJ_BITMAP)));
+    const BITMAP bitmap = SelectedBitmap(hDC_);
     const long W = bitmap.bmWidth;
     const long H = bitmap.bmHeight;
     if (!gdi::StretchBlt(hDC_, alongX ? W - 1 : 0, alongY ? H - 1 : 0, alongX ? -W : W, alongY ? -H : H, hDC_, 0, 0, W,

@@ -1,11 +1,10 @@
 #include "KoloritFunctions.h"
 
 #include "GDIDCEx.h"
+#include "Vellum.h"
 #include "com/Boundary.h"
 #include "com/Variant.h"
 #include "declarations/GDIDeclarations.h"
-#include "drawing/Coords.h"
-#include "drawing/Members.h"
 
 #include <algorithm>
 #include <vector>
@@ -64,9 +63,9 @@ long coordinateOf(SAFEARRAY* list, LONG index) {
     com::Variant item, number;
     if (FAILED(SafeArrayGetElement(list, &index, item.get()))) com::raise(com::RuntimeError::SubscriptOutOfRange);
     const HRESULT converted = VariantChangeType(number.get(), item.get(), 0, VT_I4);
-    if (converted == DISP_E_OVERFLOW) RaiseRuntimeError(6, L"Overflow");
+    if (converted == DISP_E_OVERFLOW) com::raise(com::RuntimeError::Overflow);
     if (converted == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (FAILED(converted)) RaiseRuntimeError(13, L"Type mismatch");
+    if (FAILED(converted)) com::raise(com::RuntimeError::TypeMismatch);
     return V_I4(number.get());
 }
 
@@ -83,7 +82,7 @@ STDMETHODIMP KoloritFunctions::GDIMakeCoords(SAFEARRAY** Coords, SAFEARRAY** Res
             FAILED(SafeArrayGetUBound(list, 1, &upper)) || lower != 0)
             com::raise(com::RuntimeError::SubscriptOutOfRange);
         VARTYPE type = VT_EMPTY;
-        if (FAILED(SafeArrayGetVartype(list, &type)) || type != VT_VARIANT) RaiseRuntimeError(13, L"Type mismatch");
+        if (FAILED(SafeArrayGetVartype(list, &type)) || type != VT_VARIANT) com::raise(com::RuntimeError::TypeMismatch);
         if (upper % 2 == 0) com::raise(com::RuntimeError::WrongArguments);
 
         const ULONG count = (static_cast<ULONG>(upper) + 1) / 2;

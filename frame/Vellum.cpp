@@ -9,6 +9,16 @@ using com::ComPtr;
 
 namespace {
 
+// Vellum's COORD, as its type library names it.
+constexpr GUID CoordGuid = {0x3744EF86, 0x882F, 0x454B, {0x96, 0xF8, 0x08, 0xC7, 0xBC, 0x43, 0x34, 0x97}};
+
+ComPtr<ITypeLib> vellumLibrary() {
+    ComPtr<ITypeLib> library;
+    if (FAILED(LoadRegTypeLib(LIBID_Vellum, 1, 0, 0, &library)))
+        com::passThrough(LoadTypeLib(L"vellum.dll", &library));
+    return library;
+}
+
 ComPtr<_GDIBitmap> selectedBitmap(_GDIDC* surface) {
     ComPtr<_GDIBitmap> bitmap;
     com::passThrough(surface->get_SelBitmap(&bitmap));
@@ -36,6 +46,36 @@ ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC Compati
     com::passThrough(VellumFunctions()->CreateGDIDC(Width, Height, Monochrome ? VARIANT_TRUE : VARIANT_FALSE,
                                                     handleValue(CompatibleDC), &surface));
     return surface;
+}
+
+ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color) {
+    ComPtr<_GDIBrush> brush;
+    com::passThrough(VellumFunctions()->CreateBrushObject(Color, 0, 0, &brush));
+    return brush;
+}
+
+HBRUSH BrushHandle(IUnknown* Brush) {
+    ComPtr<_GDIBrush> brush;
+    com::require(Brush && SUCCEEDED(Brush->QueryInterface(IID_PPV_ARGS(&brush))));
+    OLE_HANDLE handle = 0;
+    com::passThrough(brush->get_hBrush(&handle));
+    return handleFrom<HBRUSH>(static_cast<int>(handle));
+}
+
+HRGN RegionHandle(IUnknown* Region) {
+    ComPtr<_GDIRegion> region;
+    com::require(Region && SUCCEEDED(Region->QueryInterface(IID_PPV_ARGS(&region))));
+    OLE_HANDLE handle = 0;
+    com::passThrough(region->get_hRgn(&handle));
+    return handleFrom<HRGN>(static_cast<int>(handle));
+}
+
+ComPtr<IRecordInfo> CoordRecord() {
+    ComPtr<ITypeInfo> info;
+    com::passThrough(vellumLibrary()->GetTypeInfoOfGuid(CoordGuid, &info));
+    ComPtr<IRecordInfo> record;
+    com::passThrough(GetRecordInfoFromTypeInfo(info.Get(), &record));
+    return record;
 }
 
 HDC surfaceDC(_GDIDC* surface) {

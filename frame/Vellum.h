@@ -14,6 +14,16 @@ com::ComPtr<_VellumFunctions> VellumFunctions();
 COLORREF TranslateColor(OLE_COLOR Color);
 
 com::ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC CompatibleDC);
+com::ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color);
+
+// The handle a Vellum brush or region object holds, read anew at each use (0
+// when it holds none). Anything that is not such an object is a bad argument
+// (run-time error 5); the object's own errors pass through.
+HBRUSH BrushHandle(IUnknown* Brush);
+HRGN RegionHandle(IUnknown* Region);
+
+// The record description of Vellum's COORD, from Vellum's type library.
+com::ComPtr<IRecordInfo> CoordRecord();
 
 // The device context of a surface, its selected bitmap's size and depth.
 HDC surfaceDC(_GDIDC* surface);
