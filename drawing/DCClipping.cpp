@@ -1,22 +1,12 @@
 #include "DCClipping.h"
 
-#include "Members.h"
+#include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 #include "frame/Vellum.h"
 
 namespace kolorit {
 
 using com::ComPtr;
-
-namespace {
-
-ComPtr<_GDIRegion> newRegion() {
-    ComPtr<_GDIRegion> region;
-    com::passThrough(CoCreateInstance(CLSID_GDIRegion, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&region)));
-    return region;
-}
-
-}  // namespace
 
 // Nothing removes the clipping region.
 STDMETHODIMP DCClipping::SetRegion(_GDIRegion* Shape) {
@@ -31,7 +21,7 @@ STDMETHODIMP DCClipping::SetRegion(_GDIRegion* Shape) {
 // The region object made for the copy is dropped on every other path.
 STDMETHODIMP DCClipping::ExportRegion(_GDIRegion** Result) {
     return com::guarded(Result, [&] {
-        ComPtr<_GDIRegion> exported = newRegion();
+        ComPtr<_GDIRegion> exported = CreateRegionObject();
         com::passThrough(exported->CreateRect(0, 0, 0, 0));
         const HRGN copy = RegionHandle(exported.Get());
         switch (gdi::GetClipRgn(hDC_, copy)) {

@@ -1,6 +1,6 @@
 #include "DCCoordinates.h"
 
-#include "Members.h"
+#include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 
 namespace kolorit {

@@ -1,15 +1,25 @@
 #include "DCDrawing.h"
 
 #include "Coords.h"
-#include "Members.h"
+#include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 #include "frame/Vellum.h"
+
+#include <climits>
 
 namespace kolorit {
 
 namespace {
 
 bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
+
+// X2 - X1 as the platform's int; a distance beyond its range is a bad
+// argument rather than a wrapped-around size.
+int Extent(long From, long To) {
+    const long long extent = static_cast<long long>(To) - From;
+    com::require(extent >= INT_MIN && extent <= INT_MAX);
+    return static_cast<int>(extent);
+}
 
 }  // namespace
 

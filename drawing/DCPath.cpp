@@ -1,10 +1,10 @@
 #include "DCPath.h"
 
-#include "Members.h"
 #include "com/Boundary.h"
 #include "com/Module.h"
 #include "com/Variant.h"
 #include "declarations/GDIDeclarations.h"
+#include "frame/Vellum.h"
 
 namespace kolorit {
 
@@ -120,8 +120,7 @@ STDMETHODIMP DCPath::GetRegion(_GDIRegion** Result) {
     return com::guarded(Result, [&] {
         GdiObject<HRGN> region(gdi::PathToRegion(hDC_));
         if (!region) RaiseVBDLLError(L"DCPath.GetRegion()", L"PathToRegion failed to create region!");
-        ComPtr<_GDIRegion> shape;
-        com::passThrough(CoCreateInstance(CLSID_GDIRegion, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shape)));
+        const ComPtr<_GDIRegion> shape = CreateRegionObject();
         com::passThrough(shape->AttachRgn(static_cast<OLE_HANDLE>(handleValue(region.get()))));
         region.release();
         return shape;

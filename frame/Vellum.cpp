@@ -54,6 +54,12 @@ ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color) {
     return brush;
 }
 
+ComPtr<_GDIRegion> CreateRegionObject() {
+    ComPtr<_GDIRegion> region;
+    com::passThrough(CoCreateInstance(CLSID_GDIRegion, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&region)));
+    return region;
+}
+
 HBRUSH BrushHandle(IUnknown* Brush) {
     ComPtr<_GDIBrush> brush;
     com::require(Brush && SUCCEEDED(Brush->QueryInterface(IID_PPV_ARGS(&brush))));

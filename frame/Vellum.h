@@ -15,6 +15,8 @@ COLORREF TranslateColor(OLE_COLOR Color);
 
 com::ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC CompatibleDC);
 com::ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color);
+// A new Vellum region object, holding no region yet.
+com::ComPtr<_GDIRegion> CreateRegionObject();
 
 // The handle a Vellum brush or region object holds, read anew at each use (0
 // when it holds none). Anything that is not such an object is a bad argument
