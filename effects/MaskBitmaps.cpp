@@ -76,9 +76,7 @@ STDMETHODIMP DCEffectDrawing::ApplyMask(_GDIDC* MaskDC, _GDIDC* ToDC, long DestX
         const BITMAP to = GetStructBitap(handleFrom<HBITMAP>(static_cast<int>(toBitmap)));
         const long ToW = to.bmWidth;
         const long ToH = to.bmHeight;
-        // No platform call failed here: the code of whatever call came last
-        // would only mislead, so the error carries none.
-        if (ReplacementX < 0 || ReplacementY < 0) RaiseVBDLLError(source, L"Invalid boundaries!", 0);
+        if (ReplacementX < 0 || ReplacementY < 0) RaiseVBDLLError(source, L"Invalid boundaries!");
 
         ComPtr<_GDIDC> replacement = CreateGDIDC(ToW, ToH, to.bmBitsPixel == 1, hDC_);
         const HDC replacementDC = surfaceDC(replacement.Get());
