@@ -3,6 +3,7 @@
 // use. Nothing else in the code calls a release function.
 
 #include <windows.h>
+#include <ocidl.h>
 
 #include <utility>
 
@@ -57,14 +58,14 @@ private:
     HGDIOBJ previous_;
 };
 
-// Handles travel through the automation interfaces as 32-bit signed values;
-// the platform sign-extends them to pointer width.
+// Handles travel through the automation interfaces as 32-bit values, signed
+// in the type libraries; the platform sign-extends them to pointer width.
 template <class Handle>
-Handle handleFrom(long value) noexcept {
-    return reinterpret_cast<Handle>(static_cast<LONG_PTR>(value));
+Handle handleFrom(OLE_HANDLE value) noexcept {
+    return reinterpret_cast<Handle>(static_cast<LONG_PTR>(static_cast<int>(value)));
 }
-inline long handleValue(const void* handle) noexcept {
-    return static_cast<long>(reinterpret_cast<LONG_PTR>(handle));
+inline OLE_HANDLE handleValue(const void* handle) noexcept {
+    return static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(handle));
 }
 
 }  // namespace kolorit

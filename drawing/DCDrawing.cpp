@@ -272,7 +272,7 @@ STDMETHODIMP DCDrawing::DrawRegion(_GDIRegion* Shape, _GDIBrush* CustomBrush, lo
 
 STDMETHODIMP DCDrawing::CaptureIcon(OLE_HANDLE hIcon, long X, long Y) {
     return com::guarded([&] {
-        com::require(gdi::DrawIcon(hDC_, X, Y, handleFrom<HICON>(static_cast<int>(hIcon))));
+        com::require(gdi::DrawIcon(hDC_, X, Y, handleFrom<HICON>(hIcon)));
     });
 }
 
@@ -280,7 +280,7 @@ STDMETHODIMP DCDrawing::CaptureIconEx(OLE_HANDLE hIcon, long X, long Y, long Wid
                                       long ANICurFrameIndex, _GDIBrush* FlickerBrush, DCCaptureIconFlags Flags) {
     return com::guarded([&] {
         const HBRUSH brush = FlickerBrush ? BrushHandle(FlickerBrush) : nullptr;
-        com::require(gdi::DrawIconEx(hDC_, X, Y, handleFrom<HICON>(static_cast<int>(hIcon)), Width, Height,
+        com::require(gdi::DrawIconEx(hDC_, X, Y, handleFrom<HICON>(hIcon), Width, Height,
                                      static_cast<UINT>(ANICurFrameIndex), brush, static_cast<UINT>(Flags)));
     });
 }

@@ -121,7 +121,7 @@ STDMETHODIMP DCPath::GetRegion(_GDIRegion** Result) {
         GdiObject<HRGN> region(gdi::PathToRegion(hDC_));
         if (!region) RaiseVBDLLError(L"DCPath.GetRegion()", L"PathToRegion failed to create region!");
         const ComPtr<_GDIRegion> shape = CreateRegionObject();
-        com::passThrough(shape->AttachRgn(static_cast<OLE_HANDLE>(handleValue(region.get()))));
+        com::passThrough(shape->AttachRgn(handleValue(region.get())));
         region.release();
         return shape;
     });

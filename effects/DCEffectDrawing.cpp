@@ -73,7 +73,7 @@ STDMETHODIMP DCEffectDrawing::StretchTo(OLE_HANDLE hDestDC, long DestX1, long De
                                         long SrcX1, long SrcY1, long SrcX2, long SrcY2,
                                         DCRasterOperations RasterOpCode) {
     return com::guarded([&] {
-        if (!gdi::StretchBlt(handleFrom<HDC>(static_cast<int>(hDestDC)), DestX1, DestY1, DestX2, DestY2, hDC_, SrcX1,
+        if (!gdi::StretchBlt(handleFrom<HDC>(hDestDC), DestX1, DestY1, DestX2, DestY2, hDC_, SrcX1,
                              SrcY1, SrcX2, SrcY2, static_cast<DWORD>(RasterOpCode)))
             RaiseVBDLLError(L"DCEffectDrawing.StretchTo()", L"StretchBlt failed!");
     });
@@ -84,7 +84,7 @@ STDMETHODIMP DCEffectDrawing::StretchTo(OLE_HANDLE hDestDC, long DestX1, long De
 STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_HANDLE hSrcDC, long SrcWidth,
                                        long SrcHeight, DCRasterOperations RasterOpCode) {
     return com::guarded([&] {
-        const HDC source = handleFrom<HDC>(static_cast<int>(hSrcDC));
+        const HDC source = handleFrom<HDC>(hSrcDC);
         com::require(isDeviceContext(gdi::GetObjectType(source)));
         // A negative tile would never advance toward the far edge.
         com::require(SrcWidth >= 0 && SrcHeight >= 0);

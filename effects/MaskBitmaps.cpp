@@ -30,7 +30,7 @@ DWORD maskOperation(bool monochrome, COLORREF maskColour, bool invert) {
 // A plain block transfer by a temporary hub over `from`.
 void drawTo(GDIDCEx& from, HDC destination, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
             DCRasterOperations RasterOpCode) {
-    com::passThrough(from.DrawTo(static_cast<OLE_HANDLE>(handleValue(destination)), DestX1, DestY1, DestX2, DestY2, SrcX,
+    com::passThrough(from.DrawTo(handleValue(destination), DestX1, DestY1, DestX2, DestY2, SrcX,
                                  SrcY, RasterOpCode, -1));
 }
 
@@ -73,7 +73,7 @@ STDMETHODIMP DCEffectDrawing::ApplyMask(_GDIDC* MaskDC, _GDIDC* ToDC, long DestX
         com::require(MaskDC != nullptr && ToDC != nullptr);
         OLE_HANDLE toBitmap = 0;
         com::passThrough(ToDC->get_hBitmap(&toBitmap));
-        const BITMAP to = GetStructBitap(handleFrom<HBITMAP>(static_cast<int>(toBitmap)));
+        const BITMAP to = GetStructBitap(handleFrom<HBITMAP>(toBitmap));
         const long ToW = to.bmWidth;
         const long ToH = to.bmHeight;
         if (ReplacementX < 0 || ReplacementY < 0) RaiseVBDLLError(source, L"Invalid boundaries!");

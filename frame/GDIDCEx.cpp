@@ -58,7 +58,7 @@ STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long 
         }
         const long W = DestX2 - DestX1;
         const long H = DestY2 - DestY1;
-        const HDC destination = handleFrom<HDC>(static_cast<int>(hDestDC));
+        const HDC destination = handleFrom<HDC>(hDestDC);
         if (!noTransparentColor(TransparentColor)) {
             transparentDrawTo(*this, destination, DestX1, DestY1, W, H, SrcX, SrcY, RasterOpCode, TransparentColor);
             return;
@@ -74,7 +74,7 @@ STDMETHODIMP GDIDCEx::CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, lon
         com::require(SrcX1 < SrcX2 && SrcY1 < SrcY2 && hSrcDC != 0);
         const long W = SrcX2 - SrcX1;
         const long H = SrcY2 - SrcY1;
-        const HDC source = handleFrom<HDC>(static_cast<int>(hSrcDC));
+        const HDC source = handleFrom<HDC>(hSrcDC);
         if (!noTransparentColor(TransparentColor)) {
             transparentCaptureFrom(*this, source, SrcX1, SrcY1, W, H, DestX, DestY, RasterOpCode, TransparentColor);
             return;

@@ -65,7 +65,7 @@ HBRUSH BrushHandle(IUnknown* Brush) {
     com::require(Brush && SUCCEEDED(Brush->QueryInterface(IID_PPV_ARGS(&brush))));
     OLE_HANDLE handle = 0;
     com::passThrough(brush->get_hBrush(&handle));
-    return handleFrom<HBRUSH>(static_cast<int>(handle));
+    return handleFrom<HBRUSH>(handle);
 }
 
 HRGN RegionHandle(IUnknown* Region) {
@@ -73,7 +73,7 @@ HRGN RegionHandle(IUnknown* Region) {
     com::require(Region && SUCCEEDED(Region->QueryInterface(IID_PPV_ARGS(&region))));
     OLE_HANDLE handle = 0;
     com::passThrough(region->get_hRgn(&handle));
-    return handleFrom<HRGN>(static_cast<int>(handle));
+    return handleFrom<HRGN>(handle);
 }
 
 ComPtr<IRecordInfo> CoordRecord() {
@@ -87,7 +87,7 @@ ComPtr<IRecordInfo> CoordRecord() {
 HDC surfaceDC(_GDIDC* surface) {
     OLE_HANDLE handle = 0;
     com::passThrough(surface->get_hDC(&handle));
-    return handleFrom<HDC>(static_cast<int>(handle));
+    return handleFrom<HDC>(handle);
 }
 
 SIZE surfaceSize(_GDIDC* surface) {

@@ -13,7 +13,7 @@ BITMAP GDIBitmap::description(const wchar_t* source) const {
 }
 
 STDMETHODIMP GDIBitmap::get_hBitmap(OLE_HANDLE* Value) {
-    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(bitmap_)); });
+    return com::guarded(Value, [&] { return kolorit::handleValue(bitmap_); });
 }
 
 STDMETHODIMP GDIBitmap::get_Width(long* Value) {

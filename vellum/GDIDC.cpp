@@ -80,7 +80,7 @@ HRESULT GDIDC::selectHeld(Selected& slot, Interface* object, HandleOf handleOf, 
         }
         OLE_HANDLE handle = 0;
         if (FAILED((object->*handleOf)(&handle)) || handle == 0) com::raise(com::RuntimeError::InvalidArgument);
-        select(slot, kolorit::handleFrom<HGDIOBJ>(static_cast<int>(handle)), ComPtr<IUnknown>(object), source);
+        select(slot, kolorit::handleFrom<HGDIOBJ>(handle), ComPtr<IUnknown>(object), source);
     });
 }
 
@@ -101,11 +101,11 @@ HRESULT GDIDC::held(Selected& slot, Interface** Value, DWORD objectType) {
 }
 
 STDMETHODIMP GDIDC::get_hDC(OLE_HANDLE* Value) {
-    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(dc_)); });
+    return com::guarded(Value, [&] { return kolorit::handleValue(dc_); });
 }
 
 STDMETHODIMP GDIDC::get_hBitmap(OLE_HANDLE* Value) {
-    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(currentBitmap())); });
+    return com::guarded(Value, [&] { return kolorit::handleValue(currentBitmap()); });
 }
 
 STDMETHODIMP GDIDC::get_SelBitmap(_GDIBitmap** Value) {

@@ -5,7 +5,7 @@
 namespace vellum {
 
 STDMETHODIMP GDIPen::get_hPen(OLE_HANDLE* Value) {
-    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(handle())); });
+    return com::guarded(Value, [&] { return kolorit::handleValue(handle()); });
 }
 
 }  // namespace vellum

@@ -14,7 +14,7 @@ void GDIRegion::hold(HRGN region, const wchar_t* source, const wchar_t* descript
 }
 
 STDMETHODIMP GDIRegion::get_hRgn(OLE_HANDLE* Value) {
-    return com::guarded(Value, [&] { return static_cast<OLE_HANDLE>(kolorit::handleValue(region_.get())); });
+    return com::guarded(Value, [&] { return kolorit::handleValue(region_.get()); });
 }
 
 STDMETHODIMP GDIRegion::CreateRect(long X1, long Y1, long X2, long Y2) {
@@ -41,7 +41,7 @@ STDMETHODIMP GDIRegion::Combine(_GDIRegion* Other, RgnCombineModes Mode) {
         if (!region_) hold(gdi::CreateRectRgn(0, 0, 0, 0), L"GDIRegion.Combine()", L"CreateRectRgn failed!");
         // Combining with no region on the other side counts as an empty one.
         kolorit::GdiObject<HRGN> empty;
-        HRGN source = kolorit::handleFrom<HRGN>(static_cast<int>(other));
+        HRGN source = kolorit::handleFrom<HRGN>(other);
         if (!source) {
             empty.reset(gdi::CreateRectRgn(0, 0, 0, 0));
             source = empty.get();
@@ -56,7 +56,7 @@ STDMETHODIMP GDIRegion::Delete() {
 }
 
 STDMETHODIMP GDIRegion::AttachRgn(OLE_HANDLE hRgn) {
-    return com::guarded([&] { region_.reset(kolorit::handleFrom<HRGN>(static_cast<int>(hRgn))); });
+    return com::guarded([&] { region_.reset(kolorit::handleFrom<HRGN>(hRgn)); });
 }
 
 }  // namespace vellum

@@ -19,7 +19,7 @@ namespace {
 
 COLORREF rgbOf(OLE_COLOR color, long palette) {
     COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(color, kolorit::handleFrom<HPALETTE>(static_cast<int>(palette)), &rgb)))
+    if (FAILED(OleTranslateColor(color, kolorit::handleFrom<HPALETTE>(palette), &rgb)))
         com::raise(com::RuntimeError::InvalidArgument);
     return rgb;
 }
@@ -29,14 +29,14 @@ COLORREF rgbOf(OLE_COLOR color, long palette) {
 STDMETHODIMP VellumFunctions::CreateGDIDC(long Width, long Height, VARIANT_BOOL Monochrome, long CompatibleDC,
                                           _GDIDC** Result) {
     return com::guarded(Result, [&] {
-        return GDIDC::make(Width, Height, Monochrome != VARIANT_FALSE, kolorit::handleFrom<HDC>(static_cast<int>(CompatibleDC)),
+        return GDIDC::make(Width, Height, Monochrome != VARIANT_FALSE, kolorit::handleFrom<HDC>(CompatibleDC),
                            L"VellumFunctions.CreateGDIDC()");
     });
 }
 
 STDMETHODIMP VellumFunctions::AttachGDIDC(OLE_HANDLE hDC, long, _GDIDC** Result) {
     return com::guarded(Result, [&] {
-        const HDC dc = kolorit::handleFrom<HDC>(static_cast<int>(hDC));
+        const HDC dc = kolorit::handleFrom<HDC>(hDC);
         com::require(dc != nullptr && GetObjectType(dc) != 0);
         return GDIDC::attach(dc);
     });
@@ -84,7 +84,7 @@ STDMETHODIMP VellumFunctions::LoadPicture(BSTR Path, _GDIDC** Result) {
         auto surface = GDIDC::make(picture.width, picture.height, false, nullptr, source);
         OLE_HANDLE dc = 0;
         surface->get_hDC(&dc);
-        paintPicture(kolorit::handleFrom<HDC>(static_cast<int>(dc)), picture, source);
+        paintPicture(kolorit::handleFrom<HDC>(dc), picture, source);
         return surface;
     });
 }
