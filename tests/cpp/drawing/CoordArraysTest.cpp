@@ -20,7 +20,7 @@ com::SafeArray numbers(std::initializer_list<Variant> items, LONG lowerBound = 0
 // GDIMakeCoords on the list: "lower bound: x,y x,y ...", or "" and the error.
 std::string make(SAFEARRAY* list, Raised* raised = nullptr) {
     SAFEARRAY* out = nullptr;
-    const HRESULT hr = kolorit()->GDIMakeCoords(&list, &out);
+    const HRESULT hr = koloritFunctions()->GDIMakeCoords(&list, &out);
     com::SafeArray owned(out);
     if (raised) *raised = errorOf(hr);
     if (FAILED(hr) || !out) return "";
@@ -72,7 +72,7 @@ TEST(LateBound, MadeCoordsDrawAPolygon) {
     Variant list;
     V_VT(list.get()) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(list.get()) = numbers({arg(10), arg(10), arg(50), arg(10), arg(50), arg(50)}).release();
-    Variant records = Late(kolorit().Get()).call(L"GDIMakeCoords", byRef(list.get()));
+    Variant records = Late(koloritFunctions().Get()).call(L"GDIMakeCoords", byRef(list.get()));
     ASSERT_EQ(V_VT(records.get()), VT_ARRAY | VT_RECORD);
     EXPECT_EQ(V_VT(list.get()), VT_ARRAY | VT_VARIANT);
     Late drawing(canvas.get(&_GDIDCEx::get_Drawing).Get());

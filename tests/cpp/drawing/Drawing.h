@@ -88,7 +88,7 @@ inline RECT boxOf(_GDIRegion* region) {
     OLE_HANDLE handle = 0;
     RECT box{};
     EXPECT_EQ(region->get_hRgn(&handle), S_OK);
-    GetRgnBox(reinterpret_cast<HRGN>(static_cast<LONG_PTR>(static_cast<int>(handle))), &box);
+    GetRgnBox(handleFrom<HRGN>(handle), &box);
     return box;
 }
 

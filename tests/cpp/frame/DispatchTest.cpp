@@ -256,5 +256,5 @@ TEST(Invoker, HandlesReachScriptsAsLongs) {
     Late late(s.Get());
     Variant handle = late.get(L"hDC");
     EXPECT_EQ(V_VT(handle.get()), VT_I4) << "script hosts cannot compare VT_INT";
-    EXPECT_EQ(reinterpret_cast<HDC>(static_cast<LONG_PTR>(V_I4(handle.get()))), dcOf(s.Get()));
+    EXPECT_EQ(handleFrom<HDC>(V_I4(handle.get())), dcOf(s.Get()));
 }

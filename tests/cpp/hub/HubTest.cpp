@@ -6,8 +6,6 @@ using namespace test;
 
 namespace {
 
-OLE_HANDLE handle(HDC dc) { return static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(dc)); }
-
 // A 4 x 3 surface whose pixel (x, y) has the colour RGB(x * 60, y * 80, 7).
 ComPtr<_GDIDC> gradientSurface() {
     auto s = surface(4, 3);
@@ -21,7 +19,7 @@ const Raised invalidArgument{0, 5, L"Kolorit", L"Invalid procedure call or argum
 }  // namespace
 
 TEST(Attach, RefusesNothingAndObjectsThatAreNoSurface) {
-    auto functions = kolorit();
+    auto functions = koloritFunctions();
     ComPtr<_GDIDCEx> hub;
     EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(nullptr, &hub)), 5, invalidArgument.source, invalidArgument.description);
 
@@ -56,8 +54,8 @@ TEST(Attach, EachCallMakesANewHubThatKeepsItsSurface) {
 }
 
 TEST(Attach, TheApplicationObjectIsOnePerThreadWhileHeld) {
-    auto first = kolorit();
-    auto second = kolorit();
+    auto first = koloritFunctions();
+    auto second = koloritFunctions();
     EXPECT_EQ(first.Get(), second.Get());
 }
 
@@ -65,7 +63,7 @@ TEST(DrawTo, WithOnlyTheDestinationCopiesTheWholeSurfaceToTheOrigin) {
     auto source = gradientSurface();
     auto destination = surface(10, 10);
     fill(destination.Get(), RGB(1, 1, 1));
-    ASSERT_EQ(attach(source.Get())->DrawTo(handle(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcCopy, -1), S_OK);
+    ASSERT_EQ(attach(source.Get())->DrawTo(handleValue(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcCopy, -1), S_OK);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) EXPECT_EQ(pixel(destination.Get(), x, y), RGB(x * 60, y * 80, 7)) << x << "," << y;
     EXPECT_EQ(pixel(destination.Get(), 4, 0), RGB(1, 1, 1));
@@ -79,7 +77,7 @@ TEST(DrawTo, OmittedCornersCountTheFullSizeFromTheStartEvenWithASourceOffset) {
     // Late-bound with named arguments, as a script would call it.
     Late late(attach(source.Get()).Get());
     late.with(L"DestX1", arg(5)).with(L"DestY1", arg(2)).with(L"SrcX", arg(1))
-        .call(L"DrawTo", arg(static_cast<long>(handle(dcOf(destination.Get())))));
+        .call(L"DrawTo", arg(static_cast<long>(handleValue(dcOf(destination.Get())))));
     ASSERT_EQ(late.result(), S_OK);
     EXPECT_EQ(pixel(destination.Get(), 5, 2), RGB(60, 0, 7));
     EXPECT_EQ(pixel(destination.Get(), 7, 4), RGB(180, 160, 7));
@@ -89,7 +87,7 @@ TEST(DrawTo, OmittedCornersCountTheFullSizeFromTheStartEvenWithASourceOffset) {
     // with a raster operation that ignores the source all four columns show.
     fill(destination.Get(), RGB(1, 1, 1));
     late.with(L"DestX1", arg(5)).with(L"SrcX", arg(3)).with(L"RasterOpCode", arg(static_cast<long>(dcBitBlackness)))
-        .call(L"DrawTo", arg(static_cast<long>(handle(dcOf(destination.Get())))));
+        .call(L"DrawTo", arg(static_cast<long>(handleValue(dcOf(destination.Get())))));
     for (int x = 5; x < 9; ++x) EXPECT_EQ(pixel(destination.Get(), x, 0), RGB(0, 0, 0)) << x;
     EXPECT_EQ(pixel(destination.Get(), 9, 0), RGB(1, 1, 1));
     EXPECT_EQ(pixel(destination.Get(), 5, 3), RGB(1, 1, 1));
@@ -99,25 +97,15 @@ TEST(DrawTo, AppliesTheRasterOperation) {
     auto source = gradientSurface();
     auto destination = surface(4, 3);
     fill(destination.Get(), RGB(255, 255, 255));
-    attach(source.Get())->DrawTo(handle(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcInvert, -1);
+    attach(source.Get())->DrawTo(handleValue(dcOf(destination.Get())), 0, 0, 0, 0, 0, 0, dcBitSrcInvert, -1);
     EXPECT_EQ(pixel(destination.Get(), 1, 1), RGB(255 - 60, 255 - 80, 255 - 7));
-}
-
-TEST(DrawTo, AFailedTransferRaisesTheLibraryError) {
-    auto hub = attach(surface(2, 2).Get());
-    Raised raised = errorOf(hub->DrawTo(12345, 0, 0, 0, 0, 0, 0, dcBitSrcCopy, -1));
-    EXPECT_GT(raised.number, 10000);
-    EXPECT_EQ(raised.source, L"GDIDCEx.DrawTo()");
-    EXPECT_EQ(raised.description.rfind(L"DrawTo failed!; ", 0), 0u);
-    const std::wstring sourceLine = L"\r\nError source: GDIDCEx.DrawTo()";
-    EXPECT_EQ(raised.description.substr(raised.description.size() - sourceLine.size()), sourceLine);
 }
 
 TEST(CaptureFrom, CopiesTheSourceRectangleToTheDestinationPoint) {
     auto source = gradientSurface();
     auto s = surface(6, 6);
     fill(s.Get(), RGB(1, 1, 1));
-    ASSERT_EQ(attach(s.Get())->CaptureFrom(handle(dcOf(source.Get())), 1, 1, 3, 3, 2, 3, dcBitSrcCopy, -1), S_OK);
+    ASSERT_EQ(attach(s.Get())->CaptureFrom(handleValue(dcOf(source.Get())), 1, 1, 3, 3, 2, 3, dcBitSrcCopy, -1), S_OK);
     EXPECT_EQ(pixel(s.Get(), 2, 3), RGB(60, 80, 7));
     EXPECT_EQ(pixel(s.Get(), 3, 4), RGB(120, 160, 7));
     EXPECT_EQ(pixel(s.Get(), 4, 3), RGB(1, 1, 1));
@@ -129,7 +117,7 @@ TEST(CaptureFrom, EmptyOrInvertedRectanglesAndNoSourceAreRefused) {
     auto s = surface(4, 4);
     fill(s.Get(), RGB(1, 1, 1));
     auto hub = attach(s.Get());
-    const OLE_HANDLE from = handle(dcOf(source.Get()));
+    const OLE_HANDLE from = handleValue(dcOf(source.Get()));
     struct Case {
         OLE_HANDLE source;
         long x1, y1, x2, y2;
@@ -140,20 +128,34 @@ TEST(CaptureFrom, EmptyOrInvertedRectanglesAndNoSourceAreRefused) {
         EXPECT_RAISED(raised, 5, invalidArgument.source, invalidArgument.description);
     }
     EXPECT_EQ(pixel(s.Get(), 0, 0), RGB(1, 1, 1)) << "nothing was transferred";
-
 }
 
-TEST(CaptureFrom, AFailedTransferRaisesTheLibraryError) {
+TEST(Transfers, AFailedTransferRaisesTheLibraryError) {
     HDC own = CreateCompatibleDC(nullptr);
     ComPtr<_GDIDC> wrapper;
-    ASSERT_EQ(vellum()->AttachGDIDC(handle(own), 0, &wrapper), S_OK);
+    ASSERT_EQ(vellum()->AttachGDIDC(handleValue(own), 0, &wrapper), S_OK);
     auto hub = attach(wrapper.Get());
-    DeleteDC(own);  // the hub's device context is gone, so its transfers fail
-    auto source = gradientSurface();
-    Raised raised = errorOf(hub->CaptureFrom(handle(dcOf(source.Get())), 0, 0, 2, 2, 0, 0, dcBitSrcCopy, -1));
-    EXPECT_EQ(raised.number, 10000 + ERROR_INVALID_HANDLE);
-    EXPECT_EQ(raised.source, L"GDIDCEx.CaptureFrom()");
-    EXPECT_EQ(raised.description.rfind(L"CaptureFrom failed!; ", 0), 0u);
+    DeleteDC(own);  // transfers into this device context fail now
+    auto other = gradientSurface();
+    const struct {
+        Raised raised;
+        const wchar_t* source;
+        const wchar_t* description;
+    } failures[] = {
+        {errorOf(attach(other.Get())->DrawTo(handleValue(own), 0, 0, 2, 2, 0, 0, dcBitSrcCopy, -1)), L"GDIDCEx.DrawTo()",
+         L"DrawTo failed!; "},
+        {errorOf(hub->CaptureFrom(handleValue(dcOf(other.Get())), 0, 0, 2, 2, 0, 0, dcBitSrcCopy, -1)),
+         L"GDIDCEx.CaptureFrom()",
+         L"CaptureFrom failed!; "},
+    };
+    for (const auto& failure : failures) {
+        const Raised& raised = failure.raised;
+        EXPECT_EQ(raised.number, 10000 + ERROR_INVALID_HANDLE);
+        EXPECT_EQ(raised.source, failure.source);
+        EXPECT_EQ(raised.description.rfind(failure.description, 0), 0u);
+        const std::wstring sourceLine = std::wstring(L"\r\nError source: ") + failure.source;
+        EXPECT_EQ(raised.description.substr(raised.description.size() - sourceLine.size()), sourceLine);
+    }
 }
 
 namespace {
@@ -204,7 +206,7 @@ private:
 }  // namespace
 
 TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
-    auto functions = kolorit();
+    auto functions = koloritFunctions();
     ComPtr<_GDIDCEx> hub;
     auto empty = com::adopt<_GDIDC>(new ForeignSurface(0, S_OK));
     EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(empty.Get(), &hub)), 5, invalidArgument.source,
@@ -217,9 +219,7 @@ TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
 }
 
 TEST(Server, KoloritCanUnloadOnlyWhenNoObjectIsLeft) {
-    using CanUnload = HRESULT(WINAPI*)();
-    auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow"));
-    ASSERT_NE(canUnload, nullptr);
+    const EntryPoint canUnload = entryPoint(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow");
     {
         auto s = surface(1, 1);
         auto hub = attach(s.Get());

@@ -8,8 +8,6 @@ using namespace test;
 
 namespace {
 
-using Entry = HRESULT(WINAPI*)();
-
 struct Server {
     const wchar_t* dll;
     const CLSID* classId;
@@ -52,8 +50,8 @@ TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
     const Server& server = GetParam();
     HMODULE module = LoadLibraryW(server.dll);
     ASSERT_NE(module, nullptr);
-    auto registerServer = reinterpret_cast<Entry>(GetProcAddress(module, "DllRegisterServer"));
-    auto unregisterServer = reinterpret_cast<Entry>(GetProcAddress(module, "DllUnregisterServer"));
+    const EntryPoint registerServer = entryPoint(module, "DllRegisterServer");
+    const EntryPoint unregisterServer = entryPoint(module, "DllUnregisterServer");
     const std::wstring clsid = L"CLSID\\" + guidText(*server.classId);
     const std::wstring library = L"TypeLib\\" + guidText(*server.library);
 

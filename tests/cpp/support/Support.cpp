@@ -22,7 +22,7 @@ ComPtr<_VellumFunctions> vellum() {
     return functions;
 }
 
-ComPtr<_KoloritFunctions> kolorit() {
+ComPtr<_KoloritFunctions> koloritFunctions() {
     ComPtr<_KoloritFunctions> functions;
     EXPECT_EQ(CoCreateInstance(CLSID_KoloritFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)), S_OK);
     return functions;
@@ -36,14 +36,14 @@ ComPtr<_GDIDC> surface(long width, long height, bool monochrome) {
 
 ComPtr<_GDIDCEx> attach(_GDIDC* surface) {
     ComPtr<_GDIDCEx> hub;
-    EXPECT_EQ(kolorit()->GDIAttachDCEx(surface, &hub), S_OK);
+    EXPECT_EQ(koloritFunctions()->GDIAttachDCEx(surface, &hub), S_OK);
     return hub;
 }
 
 HDC dcOf(_GDIDC* surface) {
     OLE_HANDLE handle = 0;
     EXPECT_EQ(surface->get_hDC(&handle), S_OK);
-    return reinterpret_cast<HDC>(static_cast<LONG_PTR>(static_cast<int>(handle)));
+    return handleFrom<HDC>(handle);
 }
 
 COLORREF pixel(_GDIDC* surface, int x, int y) { return GetPixel(dcOf(surface), x, y); }
@@ -59,6 +59,12 @@ void fill(_GDIDC* surface, COLORREF color) {
     surface->get_Width(&width);
     surface->get_Height(&height);
     fill(surface, RECT{0, 0, width, height}, color);
+}
+
+EntryPoint entryPoint(HMODULE module, const char* name) {
+    const FARPROC found = GetProcAddress(module, name);
+    EXPECT_NE(found, nullptr) << name;
+    return reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(found));
 }
 
 Raised errorOf(HRESULT hr) {

@@ -4,6 +4,7 @@
 // through IDispatch::Invoke that report the automation error they raise.
 
 #include "frame/KoloritTypes.h"
+#include "declarations/Handles.h"
 #include "com/Ptr.h"
 #include "com/Variant.h"
 
@@ -16,11 +17,14 @@
 
 namespace test {
 
+using kolorit::handleFrom;
+using kolorit::handleValue;
+
 using com::ComPtr;
 using com::Variant;
 
 com::ComPtr<_VellumFunctions> vellum();
-com::ComPtr<_KoloritFunctions> kolorit();
+com::ComPtr<_KoloritFunctions> koloritFunctions();
 com::ComPtr<_GDIDC> surface(long width, long height, bool monochrome = false);
 com::ComPtr<_GDIDCEx> attach(_GDIDC* surface);
 HDC dcOf(_GDIDC* surface);
@@ -121,6 +125,10 @@ public:
 private:
     ULONG references_ = 1;
 };
+
+// One of a server's exported entry points (DllCanUnloadNow and the like).
+using EntryPoint = HRESULT(WINAPI*)();
+EntryPoint entryPoint(HMODULE module, const char* name);
 
 // Whether a GDI handle still names a live object.
 inline bool alive(HGDIOBJ handle) { return GetObjectType(handle) != 0; }

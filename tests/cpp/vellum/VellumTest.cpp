@@ -7,13 +7,11 @@ using namespace test;
 
 namespace {
 
-HGDIOBJ handleOf(OLE_HANDLE value) { return reinterpret_cast<HGDIOBJ>(static_cast<LONG_PTR>(static_cast<int>(value))); }
-
 template <class Interface, class Getter>
 HGDIOBJ handleOf(Interface* object, Getter getter) {
     OLE_HANDLE value = 0;
     EXPECT_EQ((object->*getter)(&value), S_OK);
-    return handleOf(value);
+    return handleFrom<HGDIOBJ>(value);
 }
 
 std::wstring tempPath(const wchar_t* name) {
@@ -103,7 +101,7 @@ TEST(Surface, AnAttachedDeviceContextIsLeftAliveWithItsOriginalObjects) {
     {
         auto functions = vellum();
         ComPtr<_GDIDC> attached;
-        ASSERT_EQ(functions->AttachGDIDC(static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(own)), 0, &attached), S_OK);
+        ASSERT_EQ(functions->AttachGDIDC(handleValue(own), 0, &attached), S_OK);
         ComPtr<_GDIBrush> brush;
         functions->CreateBrushObject(RGB(0, 0, 255), 0, 0, &brush);
         attached->putref_SelBrush(brush.Get());
@@ -133,7 +131,7 @@ TEST(Region, OwnsTheRegionItHolds) {
     EXPECT_EQ(combined, first) << "combining keeps the same region";
 
     HRGN adopted = CreateRectRgn(0, 0, 1, 1);
-    region->AttachRgn(static_cast<OLE_HANDLE>(reinterpret_cast<LONG_PTR>(adopted)));
+    region->AttachRgn(handleValue(adopted));
     EXPECT_FALSE(alive(first)) << "the region held before is destroyed";
     region->Delete();
     EXPECT_FALSE(alive(adopted));
@@ -203,9 +201,7 @@ TEST(Pictures, UnreadableOrUnknownFilesRaiseErrors) {
 }
 
 TEST(Server, CanUnloadOnlyWhenNoObjectIsLeft) {
-    using CanUnload = HRESULT(WINAPI*)();
-    auto canUnload = reinterpret_cast<CanUnload>(GetProcAddress(GetModuleHandleW(L"vellum.dll"), "DllCanUnloadNow"));
-    ASSERT_NE(canUnload, nullptr);
+    const EntryPoint canUnload = entryPoint(GetModuleHandleW(L"vellum.dll"), "DllCanUnloadNow");
     {
         auto s = surface(1, 1);
         EXPECT_EQ(canUnload(), S_FALSE);
