@@ -5,9 +5,9 @@
 
 namespace vellum {
 
-BITMAP GDIBitmap::description(const wchar_t* source) const {
+BITMAP describeBitmap(HBITMAP bitmap, const wchar_t* source) {
     BITMAP record{};
-    if (kolorit::gdi::GetObjectA(bitmap_, sizeof record, &record) == 0)
+    if (kolorit::gdi::GetObjectA(bitmap, sizeof record, &record) == 0)
         kolorit::RaiseVBDLLError(source, L"GetObject failed!");
     return record;
 }
@@ -17,15 +17,15 @@ STDMETHODIMP GDIBitmap::get_hBitmap(OLE_HANDLE* Value) {
 }
 
 STDMETHODIMP GDIBitmap::get_Width(long* Value) {
-    return com::guarded(Value, [&] { return description(L"GDIBitmap.Width [get]").bmWidth; });
+    return com::guarded(Value, [&] { return describeBitmap(bitmap_, L"GDIBitmap.Width [get]").bmWidth; });
 }
 
 STDMETHODIMP GDIBitmap::get_Height(long* Value) {
-    return com::guarded(Value, [&] { return description(L"GDIBitmap.Height [get]").bmHeight; });
+    return com::guarded(Value, [&] { return describeBitmap(bitmap_, L"GDIBitmap.Height [get]").bmHeight; });
 }
 
 STDMETHODIMP GDIBitmap::get_BitsPixel(short* Value) {
-    return com::guarded(Value, [&] { return static_cast<short>(description(L"GDIBitmap.BitsPixel [get]").bmBitsPixel); });
+    return com::guarded(Value, [&] { return static_cast<short>(describeBitmap(bitmap_, L"GDIBitmap.BitsPixel [get]").bmBitsPixel); });
 }
 
 }  // namespace vellum

@@ -5,6 +5,10 @@
 
 namespace vellum {
 
+// The description of a bitmap; `source` names the member that asked, for
+// the error.
+BITMAP describeBitmap(HBITMAP bitmap, const wchar_t* source);
+
 // The bitmap selected into a surface. It keeps the surface alive, since the
 // surface owns the bitmap.
 class GDIBitmap : public com::Object<GDIBitmap, _GDIBitmap> {
@@ -19,8 +23,6 @@ public:
 private:
     friend com::Object<GDIBitmap, _GDIBitmap>;
     GDIBitmap(HBITMAP bitmap, com::ComPtr<IUnknown> owner) : bitmap_(bitmap), owner_(std::move(owner)) {}
-
-    BITMAP description(const wchar_t* source) const;
 
     HBITMAP bitmap_;
     com::ComPtr<IUnknown> owner_;

@@ -51,12 +51,6 @@ GDIDC::~GDIDC() {
 
 HBITMAP GDIDC::currentBitmap() const { return static_cast<HBITMAP>(gdi::GetCurrentObject(dc_, OBJ_BITMAP)); }
 
-BITMAP GDIDC::bitmapDescription(const wchar_t* source) const {
-    BITMAP record{};
-    if (gdi::GetObjectA(currentBitmap(), sizeof record, &record) == 0) RaiseVBDLLError(source, L"GetObject failed!");
-    return record;
-}
-
 void GDIDC::select(Selected& slot, HGDIOBJ handle, ComPtr<IUnknown> object, const wchar_t* source) {
     const HGDIOBJ previous = gdi::SelectObject(dc_, handle);
     if (!previous || previous == HGDI_ERROR) RaiseVBDLLError(source, L"SelectObject failed!");
@@ -127,11 +121,11 @@ STDMETHODIMP GDIDC::putref_SelFont(_GDIFont* Value) {
 }
 
 STDMETHODIMP GDIDC::get_Width(long* Value) {
-    return com::guarded(Value, [&] { return bitmapDescription(L"GDIDC.Width [get]").bmWidth; });
+    return com::guarded(Value, [&] { return describeBitmap(currentBitmap(), L"GDIDC.Width [get]").bmWidth; });
 }
 
 STDMETHODIMP GDIDC::get_Height(long* Value) {
-    return com::guarded(Value, [&] { return bitmapDescription(L"GDIDC.Height [get]").bmHeight; });
+    return com::guarded(Value, [&] { return describeBitmap(currentBitmap(), L"GDIDC.Height [get]").bmHeight; });
 }
 
 STDMETHODIMP GDIDC::ResetObjects() {
@@ -144,7 +138,7 @@ STDMETHODIMP GDIDC::ResetObjects() {
 
 STDMETHODIMP GDIDC::SaveToFile(BSTR Path) {
     return com::guarded([&] {
-        const BITMAP size = bitmapDescription(L"GDIDC.SaveToFile()");
+        const BITMAP size = describeBitmap(currentBitmap(), L"GDIDC.SaveToFile()");
         savePicture(dc_, currentBitmap(), size.bmWidth, size.bmHeight, Path ? Path : L"", L"GDIDC.SaveToFile()");
     });
 }

@@ -46,7 +46,6 @@ private:
     GDIDC(kolorit::MemoryDC owned, kolorit::GdiObject<HBITMAP> bitmap, HDC dc);
 
     HBITMAP currentBitmap() const;
-    BITMAP bitmapDescription(const wchar_t* source) const;
     void select(Selected& slot, HGDIOBJ handle, com::ComPtr<IUnknown> object, const wchar_t* source);
     void unselect(Selected& slot) noexcept;
     template <class Interface, class HandleOf>
