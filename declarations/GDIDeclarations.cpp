@@ -9,6 +9,18 @@ BITMAP GetStructBitap(HBITMAP hBitmap) {
     return record;
 }
 
+bool IsDeviceContext(HDC hDC) {
+    switch (gdi::GetObjectType(hDC)) {
+    case OBJ_DC:
+    case OBJ_MEMDC:
+    case OBJ_METADC:
+    case OBJ_ENHMETADC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 BITMAP SelectedBitmap(HDC hDC) { return GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC, OBJ_BITMAP))); }
 
 }  // namespace kolorit

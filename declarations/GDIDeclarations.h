@@ -136,6 +136,9 @@ namespace kolorit {
 
 // The bitmap description of a bitmap handle.
 BITMAP GetStructBitap(HBITMAP hBitmap);
+// Whether a handle names a device context (of any kind) rather than another
+// object or nothing.
+bool IsDeviceContext(HDC hDC);
 // The description of the bitmap selected into a device context, which is
 // what most callers want.
 BITMAP SelectedBitmap(HDC hDC);

@@ -17,11 +17,6 @@ constexpr DISPID dispidInitDraw = 1;
 constexpr DISPID dispidProgressDraw = 2;
 constexpr DISPID dispidEndDraw = 3;
 
-bool isDeviceContext(DWORD objectType) {
-    return objectType == OBJ_DC || objectType == OBJ_MEMDC || objectType == OBJ_METADC ||
-           objectType == OBJ_ENHMETADC;
-}
-
 }  // namespace
 
 void DCEffectDrawing::AttachHDC(HDC hDC, std::weak_ptr<GDIDCEx> hub) {
@@ -85,7 +80,7 @@ STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_H
                                        long SrcHeight, DCRasterOperations RasterOpCode) {
     return com::guarded([&] {
         const HDC source = handleFrom<HDC>(hSrcDC);
-        com::require(isDeviceContext(gdi::GetObjectType(source)));
+        com::require(IsDeviceContext(source));
         // A negative tile would never advance toward the far edge.
         com::require(SrcWidth >= 0 && SrcHeight >= 0);
         long W = SrcWidth;

@@ -37,7 +37,7 @@ STDMETHODIMP VellumFunctions::CreateGDIDC(long Width, long Height, VARIANT_BOOL 
 STDMETHODIMP VellumFunctions::AttachGDIDC(OLE_HANDLE hDC, long, _GDIDC** Result) {
     return com::guarded(Result, [&] {
         const HDC dc = kolorit::handleFrom<HDC>(hDC);
-        com::require(dc != nullptr && GetObjectType(dc) != 0);
+        com::require(kolorit::IsDeviceContext(dc));
         return GDIDC::attach(dc);
     });
 }

@@ -113,6 +113,10 @@ TEST(Surface, AnAttachedDeviceContextIsLeftAliveWithItsOriginalObjects) {
 
     ComPtr<_GDIDC> none;
     EXPECT_RAISED(errorOf(vellum()->AttachGDIDC(0, 0, &none)), 5, L"Vellum", L"Invalid procedure call or argument");
+    HBRUSH notADeviceContext = CreateSolidBrush(0);
+    EXPECT_RAISED(errorOf(vellum()->AttachGDIDC(handleValue(notADeviceContext), 0, &none)), 5, L"Vellum",
+                  L"Invalid procedure call or argument");
+    DeleteObject(notADeviceContext);
 }
 
 TEST(Region, OwnsTheRegionItHolds) {
