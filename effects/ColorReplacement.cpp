@@ -25,22 +25,16 @@ STDMETHODIMP DCEffectDrawing::ReplaceColor(OLE_COLOR FromColor, OLE_COLOR ToColo
                                            long Y2) {
     return com::guarded([&] {
         const wchar_t* const source = L"DCEffectDrawing.ReplaceColor()";
-        if (X1 < 0 || Y1 < 0 || X2 < 0 || Y2 < 0) InvalidBoundaries(source);
-        const BITMAP bitmap = SelectedBitmap(hDC_);
-        if (X2 == 0) X2 = bitmap.bmWidth;
-        if (Y2 == 0) Y2 = bitmap.bmHeight;
-        const long W = X2 - X1;
-        const long H = Y2 - Y1;
-        if (W < 1 || H < 1) InvalidBoundaries(source);
+        const ImageArea area = imageArea(X1, Y1, X2, Y2, source);
 
         // A surface of the new colour exactly the rectangle's size.
-        const ComPtr<_GDIDC> colourSurface = CreateGDIDC(W, H, bitmap.bmBitsPixel == 1, hDC_);
+        const ComPtr<_GDIDC> colourSurface = CreateGDIDC(area.W, area.H, area.image.bmBitsPixel == 1, hDC_);
         const ComPtr<_GDIBrush> brush = CreateBrushObject(ToColor);
         com::passThrough(colourSurface->putref_SelBrush(brush.Get()));
-        const RECT area{0, 0, W, H};
-        if (!gdi::FillRect(surfaceDC(colourSurface.Get()), &area, BrushHandle(brush.Get())))
+        const RECT whole{0, 0, area.W, area.H};
+        if (!gdi::FillRect(surfaceDC(colourSurface.Get()), &whole, BrushHandle(brush.Get())))
             RaiseVBDLLError(source, L"FillRect failed!");
-        com::passThrough(ReplaceColorEx(FromColor, colourSurface.Get(), X1, Y1, X2, Y2, 0, 0));
+        com::passThrough(ReplaceColorEx(FromColor, colourSurface.Get(), X1, Y1, area.X2, area.Y2, 0, 0));
         com::passThrough(colourSurface->ResetObjects());
     });
 }

@@ -37,6 +37,16 @@ void DCEffectDrawing::InvalidBoundaries(const wchar_t* source) {
     throw com::AutomationError(12346, source, L"Invalid boundaries!");
 }
 
+DCEffectDrawing::ImageArea DCEffectDrawing::imageArea(long X1, long Y1, long X2, long Y2, const wchar_t* source) const {
+    if (X1 < 0 || Y1 < 0 || X2 < 0 || Y2 < 0) InvalidBoundaries(source);
+    const BITMAP image = SelectedBitmap(hDC_);
+    if (X2 == 0) X2 = image.bmWidth;
+    if (Y2 == 0) Y2 = image.bmHeight;
+    const ImageArea area{X1, Y1, X2, Y2, X2 - X1, Y2 - Y1, image};
+    if (area.W < 1 || area.H < 1) InvalidBoundaries(source);
+    return area;
+}
+
 void DCEffectDrawing::InitDraw() { events_.fire(dispidInitDraw); }
 
 void DCEffectDrawing::ProgressDraw(double NewValue) {

@@ -58,6 +58,15 @@ private:
     // through the library's error routine) with the member's own source.
     [[noreturn]] static void InvalidBoundaries(const wchar_t* source);
 
+    // A rectangle of the image for the mask and replacement members: no
+    // corner negative, a far edge of 0 meaning the image's edge, and at least
+    // one pixel inside (error 12346 otherwise).
+    struct ImageArea {
+        long X1, Y1, X2, Y2, W, H;
+        BITMAP image;
+    };
+    ImageArea imageArea(long X1, long Y1, long X2, long Y2, const wchar_t* source) const;
+
     void InitDraw();
     void ProgressDraw(double NewValue);
     void EndDraw();

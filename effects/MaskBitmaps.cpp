@@ -41,22 +41,15 @@ STDMETHODIMP DCEffectDrawing::GetMaskBitmap(OLE_COLOR MaskColor, long X1, long* 
     return com::guarded(Result, [&] {
         const wchar_t* const source = L"DCEffectDrawing.GetMaskBitmap()";
         com::require(Y1 != nullptr);
-        const long top = *Y1;
-        if (X1 < 0 || top < 0 || X2 < 0 || Y2 < 0) InvalidBoundaries(source);
-        const BITMAP bitmap = SelectedBitmap(hDC_);
-        if (X2 == 0) X2 = bitmap.bmWidth;
-        if (Y2 == 0) Y2 = bitmap.bmHeight;
-        const long W = X2 - X1;
-        const long H = Y2 - top;
-        if (W < 1 || H < 1) InvalidBoundaries(source);
+        const ImageArea area = imageArea(X1, *Y1, X2, Y2, source);
 
-        ComPtr<_GDIDC> mask = CreateGDIDC(W, H, true, nullptr);
+        ComPtr<_GDIDC> mask = CreateGDIDC(area.W, area.H, true, nullptr);
         const COLORREF saved = gdi::GetBkColor(hDC_);
         if (saved == CLR_INVALID) RaiseVBDLLError(source, L"GetBkColor failed!");
         const COLORREF maskColour = TranslateColor(MaskColor);
         if (gdi::SetBkColor(hDC_, maskColour) == CLR_INVALID) RaiseVBDLLError(source, L"SetBkColor failed!");
-        if (!gdi::BitBlt(surfaceDC(mask.Get()), 0, 0, W, H, hDC_, X1, top,
-                         maskOperation(bitmap.bmBitsPixel == 1, maskColour, Invert != VARIANT_FALSE)))
+        if (!gdi::BitBlt(surfaceDC(mask.Get()), 0, 0, area.W, area.H, hDC_, X1, area.Y1,
+                         maskOperation(area.image.bmBitsPixel == 1, maskColour, Invert != VARIANT_FALSE)))
             RaiseVBDLLError(source, L"CaptureFrom failed!");
         if (gdi::SetBkColor(hDC_, saved) == CLR_INVALID)
             RaiseVBDLLError(source, L"SetBkColor failed to restore background color!");
