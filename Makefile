@@ -6,7 +6,7 @@ X64 := $(BUILD)/x86_64
 X86 := $(BUILD)/i686
 JOBS := $(shell nproc)
 
-.PHONY: all deps build build-i686 prefix register demo test clean
+.PHONY: all deps build build-i686 prefix register demo test bench clean
 
 all: build
 
@@ -38,6 +38,9 @@ demo: register
 
 test: register build-i686
 	tools/run-tests
+
+bench: register
+	tools/run-bench
 
 clean:
 	rm -rf $(BUILD)
