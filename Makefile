@@ -17,26 +17,24 @@ $(X64)/CMakeCache.txt: | deps
 	cmake -S . -B $(X64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
 $(X86)/CMakeCache.txt: | deps
-	cmake -S . -B $(X86) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release -DKOLORIT_TESTS=OFF
+	cmake -S . -B $(X86) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
 build: $(X64)/CMakeCache.txt
 	cmake --build $(X64) -j $(JOBS)
 
-# 32-bit Wine cannot be installed on these machines: i686 is compiled and
-# linked, not run.
 build-i686: $(X86)/CMakeCache.txt
 	cmake --build $(X86) -j $(JOBS)
 
 prefix: deps
 	@tools/wine-prefix
 
-register: build prefix
+register: build build-i686 prefix
 	@tools/register
 
 demo: register
 	tools/wine-run cscript //nologo examples/gallery.vbs
 
-test: register build-i686
+test: register
 	tools/run-tests
 
 bench: register
