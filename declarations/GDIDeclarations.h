@@ -8,10 +8,22 @@
 // setting one, and a code left over from unrelated earlier work would be
 // reported as the cause.
 
+#include "com/DLLErrors.h"
 #include "declarations/Handles.h"
-#include "frame/DLLErrors.h"
 
 #include <windows.h>
+
+namespace kolorit {
+
+// The library's members raise through the error routine both components share.
+using com::DllErrorBase;
+using com::GetDLLErrorText;
+using com::GetLastDLLError;
+using com::RaiseVBDLLError;
+using com::SaveLastDLLError;
+using com::UseLastDllError;
+
+}  // namespace kolorit
 
 namespace kolorit::gdi {
 

@@ -8,7 +8,7 @@ namespace vellum {
 BITMAP describeBitmap(HBITMAP bitmap, const wchar_t* source) {
     BITMAP record{};
     if (kolorit::gdi::GetObjectA(bitmap, sizeof record, &record) == 0)
-        kolorit::RaiseVBDLLError(source, L"GetObject failed!");
+        com::RaiseVBDLLError(source, L"GetObject failed!");
     return record;
 }
 

@@ -11,7 +11,7 @@
 namespace vellum {
 
 using com::ComPtr;
-using kolorit::RaiseVBDLLError;
+using com::RaiseVBDLLError;
 namespace gdi = kolorit::gdi;
 
 ComPtr<GDIDC> GDIDC::make(long Width, long Height, bool Monochrome, HDC compatible, const wchar_t* source) {

@@ -5,7 +5,7 @@
 
 namespace vellum {
 
-using kolorit::RaiseVBDLLError;
+using com::RaiseVBDLLError;
 namespace gdi = kolorit::gdi;
 
 void GDIRegion::hold(HRGN region, const wchar_t* source, const wchar_t* description) {

@@ -1,8 +1,8 @@
 #include "Pictures.h"
 
 #include "com/AutomationError.h"
+#include "com/DLLErrors.h"
 #include "com/Ptr.h"
-#include "frame/DLLErrors.h"
 
 #include <wincodec.h>
 
@@ -17,10 +17,10 @@ using com::ComPtr;
 // Win32 code is reported like any platform error, others as "Unexpected".
 void check(HRESULT hr, const wchar_t* source, const wchar_t* description) {
     if (SUCCEEDED(hr)) return;
-    if (HRESULT_FACILITY(hr) == FACILITY_WIN32) kolorit::RaiseVBDLLError(source, description, HRESULT_CODE(hr));
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32) com::RaiseVBDLLError(source, description, HRESULT_CODE(hr));
     wchar_t code[16];
     wsprintfW(code, L" (0x%08lX)", static_cast<unsigned long>(hr));
-    kolorit::RaiseVBDLLError(source, description + std::wstring(code), 0);
+    com::RaiseVBDLLError(source, description + std::wstring(code), 0);
 }
 
 const GUID& containerFor(const std::wstring& path) {
@@ -57,7 +57,7 @@ void savePicture(HDC dc, HBITMAP bitmap, long width, long height, const std::wst
     std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
     BITMAPINFO info = topDown32(width, height);
     if (GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS) == 0)
-        kolorit::RaiseVBDLLError(source, L"GetDIBits failed!");
+        com::RaiseVBDLLError(source, L"GetDIBits failed!");
 
     auto factory = imagingFactory(source);
     ComPtr<IWICStream> stream;
@@ -116,7 +116,7 @@ void paintPicture(HDC dc, const Picture& picture, const wchar_t* source) {
     BITMAPINFO info = topDown32(picture.width, picture.height);
     if (SetDIBitsToDevice(dc, 0, 0, picture.width, picture.height, 0, 0, 0, picture.height, picture.pixels.data(),
                           &info, DIB_RGB_COLORS) == 0)
-        kolorit::RaiseVBDLLError(source, L"SetDIBitsToDevice failed!");
+        com::RaiseVBDLLError(source, L"SetDIBitsToDevice failed!");
 }
 
 }  // namespace vellum

@@ -12,7 +12,7 @@
 
 namespace vellum {
 
-using kolorit::RaiseVBDLLError;
+using com::RaiseVBDLLError;
 namespace gdi = kolorit::gdi;
 
 namespace {

@@ -5,8 +5,8 @@
 #include "com/AutomationError.h"
 #include "declarations/GDIDeclarations.h"
 
-using kolorit::GetDLLErrorText;
-using kolorit::RaiseVBDLLError;
+using com::GetDLLErrorText;
+using com::RaiseVBDLLError;
 
 namespace {
 
@@ -52,11 +52,11 @@ TEST(DLLErrors, LastPlatformErrorIsTakenFromTheSlotThenFromTheLiveValue) {
     EXPECT_EQ(kolorit::gdi::GetObjectA(nullptr, 0, nullptr), 0);
     const DWORD recorded = GetLastError();
     SetLastError(0);
-    EXPECT_EQ(kolorit::GetLastDLLError(), recorded);
+    EXPECT_EQ(com::GetLastDLLError(), recorded);
 
     // An empty slot falls back to the live value: none at all gives 10000.
     SetLastError(0);
-    kolorit::SaveLastDLLError();
+    com::SaveLastDLLError();
     EXPECT_EQ(raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!"); }).number(), 10000);
     SetLastError(ERROR_INVALID_HANDLE);
     EXPECT_EQ(raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!"); }).number(), 10000 + ERROR_INVALID_HANDLE);

@@ -1,8 +1,8 @@
 #include "DLLErrors.h"
 
-#include "com/AutomationError.h"
+#include "AutomationError.h"
 
-namespace kolorit {
+namespace com {
 namespace {
 
 thread_local unsigned long lastDllError = 0;
@@ -25,23 +25,23 @@ std::wstring GetDLLErrorText(const std::wstring& Prefix, long Code, unsigned lon
     if (Code == UseLastDllError) Code = static_cast<long>(GetLastDLLError());
     const DWORD written = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                          static_cast<DWORD>(Code), LanguageId, buffer, sizeof buffer, nullptr);
-    if (written == 0) com::raise(com::RuntimeError::InvalidArgument);
+    if (written == 0) raise(RuntimeError::InvalidArgument);
     std::wstring text = fromAnsi(buffer);  // stops at the first NUL
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, L"\r\n") == 0) text.resize(text.size() - 2);
     return Prefix + text;
 }
 
 void RaiseVBDLLError(const std::wstring& Source, std::wstring Description, long DllErrorCode, long ErrorNumber) {
-    if (ErrorNumber >= 0 && ErrorNumber <= 1000) com::raise(com::RuntimeError::InvalidArgument);
+    if (ErrorNumber >= 0 && ErrorNumber <= 1000) raise(RuntimeError::InvalidArgument);
     if (DllErrorCode == UseLastDllError) DllErrorCode = static_cast<long>(GetLastDLLError());
     const std::wstring sourceLine = L"\r\nError source: " + Source;
     if (!Description.empty()) Description += L"; ";
     if (DllErrorCode != 0) {
         // A plain 32-bit sum, wrapping like the platform's own arithmetic.
         const long number = static_cast<long>(static_cast<unsigned long>(ErrorNumber) + static_cast<unsigned long>(DllErrorCode));
-        throw com::AutomationError(number, Source, GetDLLErrorText(Description, DllErrorCode, 0) + sourceLine);
+        throw AutomationError(number, Source, GetDLLErrorText(Description, DllErrorCode, 0) + sourceLine);
     }
-    throw com::AutomationError(ErrorNumber, Source, Description + L"Unexpected Error" + sourceLine);
+    throw AutomationError(ErrorNumber, Source, Description + L"Unexpected Error" + sourceLine);
 }
 
-}  // namespace kolorit
+}  // namespace com

@@ -1,13 +1,13 @@
 #pragma once
-// The one error routine of the library and the per-thread record of the last
-// platform error. Members call RaiseVBDLLError with their source and a short
-// description; it composes the number and text clients see.
+// The one error routine of both components and the per-thread record of the
+// last platform error. Members call RaiseVBDLLError with their source and a
+// short description; it composes the number and text clients see.
 
 #include <windows.h>
 
 #include <string>
 
-namespace kolorit {
+namespace com {
 
 // Every call site of the library passes this base number.
 constexpr long DllErrorBase = 10000;
@@ -24,4 +24,4 @@ std::wstring GetDLLErrorText(const std::wstring& Prefix, long Code, unsigned lon
 [[noreturn]] void RaiseVBDLLError(const std::wstring& Source, std::wstring Description,
                                   long DllErrorCode = UseLastDllError, long ErrorNumber = DllErrorBase);
 
-}  // namespace kolorit
+}  // namespace com
