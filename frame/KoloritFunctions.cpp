@@ -1,5 +1,6 @@
 #include "KoloritFunctions.h"
 
+#include "DCWindows.h"
 #include "GDIDCEx.h"
 #include "Vellum.h"
 #include "com/Boundary.h"
@@ -26,6 +27,10 @@ KoloritFunctions::~KoloritFunctions() {
 
 STDMETHODIMP KoloritFunctions::GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) {
     return com::guarded(Result, [&] { return GDIDCEx::attach(DC); });
+}
+
+STDMETHODIMP KoloritFunctions::GDIAttachDCWnd(OLE_HANDLE hWnd, DCWndOperations Operation, _DCWindows** Result) {
+    return com::guarded(Result, [&] { return DCWindows::attach(handleFrom<HWND>(hWnd), Operation); });
 }
 
 // --- The thread's GDI batch ---------------------------------------------------

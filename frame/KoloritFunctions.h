@@ -15,6 +15,7 @@ public:
     ~KoloritFunctions() override;
 
     STDMETHODIMP GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) override;
+    STDMETHODIMP GDIAttachDCWnd(OLE_HANDLE hWnd, DCWndOperations Operation, _DCWindows** Result) override;
     STDMETHODIMP get_GDIBatchLimit(long* Value) override;
     STDMETHODIMP put_GDIBatchLimit(long Value) override;
     STDMETHODIMP GDIBatchFlush() override;
