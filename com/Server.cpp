@@ -10,7 +10,13 @@
 
 #include <olectl.h>
 
+#include <cwchar>
 #include <string>
+
+// The platform's per-user type-library calls, which not every SDK declares.
+WINOLEAUTAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* fullPath, OLECHAR* helpDir);
+WINOLEAUTAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD majorVersion, WORD minorVersion, LCID locale,
+                                      SYSKIND kind);
 
 namespace com {
 namespace {
@@ -42,10 +48,35 @@ std::wstring guidText(REFGUID guid) {
     return text;
 }
 
+// The classes a registration writes to: the machine's (what
+// HKEY_CLASSES_ROOT writes) or the current user's.
+class ClassesRoot {
+public:
+    explicit ClassesRoot(Scope scope) {
+        if (scope == Scope::Machine) return;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                            nullptr))
+            throw AutomationError(static_cast<long>(SELFREG_E_CLASS), L"Software\\Classes", L"Cannot write the registry");
+        owned_ = true;
+    }
+    ClassesRoot(const ClassesRoot&) = delete;
+    ClassesRoot& operator=(const ClassesRoot&) = delete;
+    ~ClassesRoot() {
+        if (owned_) RegCloseKey(key_);
+    }
+
+    HKEY get() const noexcept { return key_; }
+    bool user() const noexcept { return owned_; }
+
+private:
+    HKEY key_ = HKEY_CLASSES_ROOT;
+    bool owned_ = false;
+};
+
 class RegistryKey {
 public:
-    explicit RegistryKey(const std::wstring& path) {
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key_, nullptr))
+    RegistryKey(const ClassesRoot& root, const std::wstring& path) {
+        if (RegCreateKeyExW(root.get(), path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key_, nullptr))
             throw AutomationError(static_cast<long>(SELFREG_E_CLASS), path, L"Cannot write the registry");
     }
     RegistryKey(const RegistryKey&) = delete;
@@ -62,18 +93,58 @@ private:
     HKEY key_ = nullptr;
 };
 
-void registerClass(const CreatableClass& kind, const std::wstring& library, const std::wstring& version) {
+// Points HKEY_CLASSES_ROOT of this process at the user's classes while a
+// per-user type-library call runs: an implementation of that call that
+// writes the machine's classes still ends up in the user's hive.
+class UserClassesOverride {
+public:
+    explicit UserClassesOverride(const ClassesRoot& root) : active_(root.user()) {
+        if (active_ && RegOverridePredefKey(HKEY_CLASSES_ROOT, root.get()))
+            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"Software\\Classes", L"Cannot write the registry");
+    }
+    UserClassesOverride(const UserClassesOverride&) = delete;
+    UserClassesOverride& operator=(const UserClassesOverride&) = delete;
+    ~UserClassesOverride() {
+        if (active_) RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    }
+
+private:
+    bool active_;
+};
+
+void registerClass(const ClassesRoot& classes, const CreatableClass& kind, const std::wstring& library,
+                   const std::wstring& version) {
     const std::wstring clsid = guidText(*kind.classId);
     const std::wstring root = L"CLSID\\" + clsid;
-    RegistryKey(root).set(nullptr, kind.description);
-    RegistryKey server(root + L"\\InprocServer32");
+    RegistryKey(classes, root).set(nullptr, kind.description);
+    RegistryKey server(classes, root + L"\\InprocServer32");
     server.set(nullptr, modulePath());
     server.set(L"ThreadingModel", L"Apartment");
-    RegistryKey(root + L"\\ProgID").set(nullptr, kind.progId);
-    RegistryKey(root + L"\\TypeLib").set(nullptr, library);
-    RegistryKey(root + L"\\Version").set(nullptr, version);
-    RegistryKey(std::wstring(kind.progId)).set(nullptr, kind.description);
-    RegistryKey(std::wstring(kind.progId) + L"\\CLSID").set(nullptr, clsid);
+    RegistryKey(classes, root + L"\\ProgID").set(nullptr, kind.progId);
+    RegistryKey(classes, root + L"\\TypeLib").set(nullptr, library);
+    RegistryKey(classes, root + L"\\Version").set(nullptr, version);
+    RegistryKey(classes, std::wstring(kind.progId)).set(nullptr, kind.description);
+    RegistryKey(classes, std::wstring(kind.progId) + L"\\CLSID").set(nullptr, clsid);
+}
+
+// The type library with its interfaces (the platform writes their keys).
+void registerTypeLibrary(const ClassesRoot& classes, ITypeLib* library, const std::wstring& path) {
+    UserClassesOverride redirected(classes);
+    OLECHAR* file = const_cast<wchar_t*>(path.c_str());
+    const HRESULT hr = classes.user() ? RegisterTypeLibForUser(library, file, nullptr)
+                                      : RegisterTypeLib(library, file, nullptr);
+    if (FAILED(hr)) throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), path, L"Cannot register the type library");
+}
+
+void unregisterTypeLibrary(const ClassesRoot& classes, ITypeLib* library) {
+    TLIBATTR* attr = nullptr;
+    if (FAILED(library->GetLibAttr(&attr))) return;
+    UserClassesOverride redirected(classes);
+    if (classes.user())
+        UnRegisterTypeLibForUser(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    else
+        UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    library->ReleaseTLibAttr(attr);
 }
 
 }  // namespace
@@ -103,33 +174,38 @@ HRESULT getClassObject(std::span<const CreatableClass> classes, REFCLSID classId
 
 HRESULT canUnloadNow() noexcept { return canUnload() ? S_OK : S_FALSE; }
 
-HRESULT registerServer(std::span<const CreatableClass> classes) noexcept {
+HRESULT registerServer(std::span<const CreatableClass> classes, Scope scope) noexcept {
     return guarded([&] {
+        const ClassesRoot root(scope);
         ITypeLib* library = typeLibrary();
-        const std::wstring path = modulePath();
-        if (FAILED(RegisterTypeLib(library, const_cast<wchar_t*>(path.c_str()), nullptr)))
-            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), path, L"Cannot register the type library");
+        registerTypeLibrary(root, library, modulePath());
         TLIBATTR* attr = nullptr;
         library->GetLibAttr(&attr);
         const std::wstring version = std::to_wstring(attr->wMajorVerNum) + L"." + std::to_wstring(attr->wMinorVerNum);
         const std::wstring libraryId = guidText(attr->guid);
         library->ReleaseTLibAttr(attr);
-        for (const CreatableClass& kind : classes) registerClass(kind, libraryId, version);
+        for (const CreatableClass& kind : classes) registerClass(root, kind, libraryId, version);
     });
 }
 
-HRESULT unregisterServer(std::span<const CreatableClass> classes) noexcept {
+HRESULT unregisterServer(std::span<const CreatableClass> classes, Scope scope) noexcept {
     return guarded([&] {
+        const ClassesRoot root(scope);
         for (const CreatableClass& kind : classes) {
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + guidText(*kind.classId)).c_str());
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, kind.progId);
+            RegDeleteTreeW(root.get(), (L"CLSID\\" + guidText(*kind.classId)).c_str());
+            RegDeleteTreeW(root.get(), kind.progId);
         }
-        ITypeLib* library = typeLibrary();
-        TLIBATTR* attr = nullptr;
-        library->GetLibAttr(&attr);
-        UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
-        library->ReleaseTLibAttr(attr);
+        unregisterTypeLibrary(root, typeLibrary());
     });
+}
+
+HRESULT install(std::span<const CreatableClass> classes, bool install, const wchar_t* commandLine) noexcept {
+    Scope scope = Scope::Machine;
+    if (commandLine && *commandLine) {
+        if (_wcsicmp(commandLine, L"user") != 0) return E_INVALIDARG;
+        scope = Scope::User;
+    }
+    return install ? registerServer(classes, scope) : unregisterServer(classes, scope);
 }
 
 }  // namespace com

@@ -76,3 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Server{L"kolorit.dll", &CLSID_KoloritFunctions, L"Kolorit.KoloritFunctions", &LIBID_Kolorit},
                       Server{L"vellum.dll", &CLSID_VellumFunctions, L"Vellum.VellumFunctions", &LIBID_Vellum},
                       Server{L"vellum.dll", &CLSID_GDIRegion, L"Vellum.GDIRegion", &LIBID_Vellum}));
+
+// DllInstall knows the command line "user" (regsvr32 /n /i:user) and the
+// empty one; tools/check-registration registers both ways in a fresh prefix.
+TEST(Install, RefusesOtherCommandLinesWithoutTouchingTheRegistry) {
+    for (const wchar_t* dll : {L"kolorit.dll", L"vellum.dll"}) {
+        const auto install = reinterpret_cast<HRESULT(WINAPI*)(BOOL, const wchar_t*)>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(dll), "DllInstall")));
+        ASSERT_NE(install, nullptr);
+        EXPECT_EQ(install(TRUE, L"machine"), E_INVALIDARG);
+        EXPECT_EQ(install(FALSE, L"users"), E_INVALIDARG);
+    }
+    EXPECT_TRUE(keyExists(L"CLSID\\" + guidText(CLSID_KoloritFunctions)));
+}
