@@ -16,7 +16,7 @@ rem A 32-bit prompt on 64-bit Windows reaches the 64-bit system folder as Sysnat
 set "system64=%SystemRoot%\System32"
 if defined PROCESSOR_ARCHITEW6432 set "system64=%SystemRoot%\Sysnative"
 
-if exist "%SystemRoot%\SysWOW64\regsvr32.exe" (
+if exist "%SystemRoot%\SysWOW64\" (
     call :register "%system64%\regsvr32.exe" x64
     call :register "%SystemRoot%\SysWOW64\regsvr32.exe" x86
 ) else (

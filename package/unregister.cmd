@@ -13,7 +13,7 @@ set "failed="
 set "system64=%SystemRoot%\System32"
 if defined PROCESSOR_ARCHITEW6432 set "system64=%SystemRoot%\Sysnative"
 
-if exist "%SystemRoot%\SysWOW64\regsvr32.exe" (
+if exist "%SystemRoot%\SysWOW64\" (
     call :unregister "%system64%\regsvr32.exe" x64
     call :unregister "%SystemRoot%\SysWOW64\regsvr32.exe" x86
 ) else (
