@@ -3,8 +3,9 @@
 ' routes them to the Subs named with the given prefix.
 '
 ' Run it with the Windows Script Host:  cscript //nologo events.vbs
-' Wine's script host connects no events: under Wine the gradient is drawn
-' and saved, but none of the three Subs runs. (The tests do not run this.)
+' Wine's script host connects no events: there WScript.ConnectObject raises
+' error 445 ("Object doesn't support this action") and the script stops
+' silently. (The tests do not run this script.)
 Option Explicit
 
 Dim v, k, surface, effects, fso, picture
