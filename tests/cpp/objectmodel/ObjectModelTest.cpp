@@ -106,10 +106,13 @@ TEST(ObjectModel, OnlyTheApplicationObjectsAreCreatableAndEachClassShowsOnlyItsN
             reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(library.dll), "DllGetClassObject")));
         ASSERT_NE(getClassObject, nullptr);
         EXPECT_EQ(SUCCEEDED(getClassObject(type.attr->guid, IID_PPV_ARGS(&factory))), creatable) << narrow(type.name);
-        if (library.id == &LIBID_Kolorit)
+        if (library.id == &LIBID_Kolorit) {
             EXPECT_EQ(creatable, type.name == L"KoloritFunctions") << narrow(type.name);
-        if (type.attr->wTypeFlags & TYPEFLAG_FAPPOBJECT)
+            EXPECT_EQ((type.attr->wTypeFlags & TYPEFLAG_FAPPOBJECT) != 0, creatable) << narrow(type.name);
+        }
+        if (type.attr->wTypeFlags & TYPEFLAG_FAPPOBJECT) {
             EXPECT_TRUE(type.attr->wTypeFlags & TYPEFLAG_FPREDECLID) << narrow(type.name) << " is an application object";
+        }
 
         for (UINT i = 0; i < type.attr->cImplTypes; ++i) {
             INT flags = 0;
@@ -165,11 +168,15 @@ TEST(ObjectModel, DispatchIdentifiersDefaultsAndHiddenMembers) {
             }
             EXPECT_EQ(uiDefault, found != defaultMembers.end() && found->second) << narrow(name);
         });
-        if (events) EXPECT_EQ(uiDefaults, 1) << narrow(type.name) << " has one default event";
+        if (events) {
+            EXPECT_EQ(uiDefaults, 1) << narrow(type.name) << " has one default event";
+        }
     });
-    for (const auto& [name, uiDefault] : defaultMembers)
-        if (interfaces.count(name.substr(0, name.find(L'.'))))
+    for (const auto& [name, uiDefault] : defaultMembers) {
+        if (interfaces.count(name.substr(0, name.find(L'.')))) {
             EXPECT_EQ(defaultsSeen.count(name), 1u) << narrow(name) << " is not a default member";
+        }
+    }
 }
 
 // Object browsers and early-bound compilers show an optional object's
@@ -220,7 +227,9 @@ TEST(ObjectModel, HelpStringsComeOutAsWritten) {
         forEachMember(type, [&](const FUNCDESC& f, const std::wstring& name) {
             nameOf(type.info.Get(), f.memid, &help);
             check(name, help);
-            if (name == L"_DCDrawing.DrawPolyBezier") EXPECT_EQ(help, L"This function draws one or more B\u00e9zier curves");
+            if (name == L"_DCDrawing.DrawPolyBezier") {
+                EXPECT_EQ(help, L"This function draws one or more B\u00e9zier curves");
+            }
         });
     });
 }
