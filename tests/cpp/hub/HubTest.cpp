@@ -218,12 +218,30 @@ TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
     EXPECT_EQ(hub, nullptr);
 }
 
-TEST(Server, KoloritCanUnloadOnlyWhenNoObjectIsLeft) {
-    const EntryPoint canUnload = entryPoint(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow");
-    {
-        auto s = surface(1, 1);
-        auto hub = attach(s.Get());
-        EXPECT_EQ(canUnload(), S_FALSE);
+// Vellum's global object, made by the first colour the library translates,
+// stays for the thread as long as any object of the library lives there,
+// whichever it is, and goes with the last one: then both can unload.
+TEST(Server, BothCanUnloadOnlyWhenNoObjectIsLeftThoughVellumIsKeptMeanwhile) {
+    const EntryPoint koloritUnloads = entryPoint(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow");
+    const EntryPoint vellumUnloads = entryPoint(GetModuleHandleW(L"vellum.dll"), "DllCanUnloadNow");
+    for (int survivor = 0; survivor < 3; ++survivor) {
+        SCOPED_TRACE(survivor);
+        ComPtr<IUnknown> last;
+        {
+            auto functions = koloritFunctions();
+            auto s = surface(1, 1);
+            ComPtr<_GDIDCEx> hub;
+            ASSERT_EQ(functions->GDIAttachDCEx(s.Get(), &hub), S_OK);
+            ComPtr<_DCDrawing> drawing;
+            ASSERT_EQ(hub->get_Drawing(&drawing), S_OK);
+            ASSERT_EQ(drawing->put_BackColor(0x80000000 | COLOR_WINDOW), S_OK);
+            const ComPtr<IUnknown> objects[] = {functions, hub, drawing};
+            last = objects[survivor];
+        }
+        EXPECT_EQ(koloritUnloads(), S_FALSE);
+        EXPECT_EQ(vellumUnloads(), S_FALSE);
+        last.Reset();
+        EXPECT_EQ(koloritUnloads(), S_OK);
+        EXPECT_EQ(vellumUnloads(), S_OK);
     }
-    EXPECT_EQ(canUnload(), S_OK);
 }
