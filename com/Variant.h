@@ -26,7 +26,9 @@ public:
         }
         return *this;
     }
-    ~Variant() { VariantClear(&value_); }
+    ~Variant() {
+        if (holdsResources(value_)) VariantClear(&value_);
+    }
 
     VARIANT* get() noexcept { return &value_; }
     const VARIANT* get() const noexcept { return &value_; }
@@ -43,9 +45,21 @@ public:
     }
 
 private:
+    // Most values own nothing, and the invoker makes many of them.
+    static bool holdsResources(const VARIANT& value) noexcept {
+        const VARTYPE type = V_VT(&value);
+        if (type & VT_BYREF) return false;
+        return (type & VT_ARRAY) || type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN || type == VT_RECORD;
+    }
     static void check(HRESULT hr);
     VARIANT value_;
 };
+
+// The automation conversion of a value to a scalar type, with the rule
+// scripts need on top: an OLE_COLOR (VT_UI4) takes a Long's or an Integer's
+// bit pattern, since a script holds &H8000000F as a negative Long. `out`
+// must be empty; it stays empty when the conversion fails.
+HRESULT convertScalar(VARIANT& out, const VARIANT& given, VARTYPE type) noexcept;
 
 class SafeArray {
 public:
