@@ -200,6 +200,28 @@ ParameterPlan inputOf(ITypeInfo* info, const ELEMDESC& element) {
     return plan;
 }
 
+bool travelsAsWord(const ParameterPlan& parameter) {
+    if (parameter.byReference) return true;
+    switch (parameter.kind) {
+    case ParameterPlan::Kind::Object:
+    case ParameterPlan::Kind::Array: return true;
+    case ParameterPlan::Kind::Scalar:
+        switch (parameter.vt) {
+        case VT_I1:
+        case VT_UI1:
+        case VT_I2:
+        case VT_UI2:
+        case VT_BOOL:
+        case VT_I4:
+        case VT_UI4:
+        case VT_ERROR:
+        case VT_BSTR: return true;
+        default: return false;  // floating point and 64-bit values have their own rules
+        }
+    default: return false;
+    }
+}
+
 CallPlan callPlanOf(ITypeInfo* info, const FUNCDESC& function) {
     CallPlan plan;
     plan.id = function.memid;
@@ -215,6 +237,8 @@ CallPlan callPlanOf(ITypeInfo* info, const FUNCDESC& function) {
         plan.result = planOf(info, function.lprgelemdescParam[count - 1].tdesc);
         plan.result.byReference = false;
     }
+    plan.wordArguments = plan.callingConvention == CC_STDCALL && count <= maximumWordArguments &&
+                         std::all_of(plan.inputs.begin(), plan.inputs.end(), travelsAsWord);
     return plan;
 }
 

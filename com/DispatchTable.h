@@ -44,6 +44,9 @@ struct ParameterPlan {
     }
 };
 
+// The most arguments (the result's included) a member called directly takes.
+constexpr UINT maximumWordArguments = 10;
+
 struct CallPlan {
     DISPID id = DISPID_UNKNOWN;
     INVOKEKIND kind = INVOKE_FUNC;
@@ -52,6 +55,10 @@ struct CallPlan {
     std::vector<ParameterPlan> inputs;
     bool returns = false;
     ParameterPlan result;
+    // Every argument travels as one machine word (an integer of up to 32
+    // bits or a pointer), so the member can be called through its slot
+    // directly, as DispCallFunc would call it.
+    bool wordArguments = false;
 };
 
 class DispatchTable {

@@ -6,10 +6,12 @@
 #include "Variant.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace com {
 namespace {
@@ -32,16 +34,27 @@ void check(HRESULT hr) {
 template <class T, size_t Inline = 12>
 class Slots {
 public:
-    explicit Slots(size_t count) : data_(count <= Inline ? inline_ : (heap_ = std::make_unique<T[]>(count)).get()) {}
+    explicit Slots(size_t count) : count_(count) {
+        if (count <= Inline) {
+            data_ = std::uninitialized_value_construct_n(reinterpret_cast<T*>(storage_), count) - count;
+        } else {
+            heap_ = std::make_unique<T[]>(count);
+            data_ = heap_.get();
+        }
+    }
     Slots(const Slots&) = delete;
     Slots& operator=(const Slots&) = delete;
+    ~Slots() {
+        if (!heap_) std::destroy_n(data_, count_);
+    }
     T& operator[](size_t i) { return data_[i]; }
     T* data() { return data_; }
 
 private:
-    T inline_[Inline]{};
+    alignas(T) unsigned char storage_[Inline * sizeof(T)];
     std::unique_ptr<T[]> heap_;
-    T* data_;
+    T* data_ = nullptr;
+    size_t count_;
 };
 
 size_t sizeOfType(VARTYPE type) {
@@ -303,10 +316,13 @@ void prepare(Argument& argument, const VARIANT* given, const ParameterPlan& decl
     if (FAILED(declared.unusable)) throw ArgumentFailure{declared.unusable};
     if (isMissing(given)) {
         if (declared.hasDefault) {
-            if (declared.kind == ParameterPlan::Kind::Scalar)
-                check(VariantCopy(argument.value.get(), const_cast<VARIANT*>(declared.defaultValue.get())));
+            const VARIANT& value = *declared.defaultValue.get();
+            if (declared.kind != ParameterPlan::Kind::Scalar)
+                argument.value = coerce(value, declared);
+            else if (Variant::holdsResources(value))
+                check(VariantCopy(argument.value.get(), const_cast<VARIANT*>(&value)));
             else
-                argument.value = coerce(*declared.defaultValue.get(), declared);
+                *argument.value.get() = value;
         } else if (!declared.optional) {
             throw ArgumentFailure{DISP_E_PARAMNOTOPTIONAL};
         } else if (declared.kind == ParameterPlan::Kind::Variant) {
@@ -322,7 +338,12 @@ void prepare(Argument& argument, const VARIANT* given, const ParameterPlan& decl
         V_BYREF(&argument.call) = V_BYREF(given);
         return;
     } else {
-        argument.value = coerce(*given, declared);
+        if (declared.kind == ParameterPlan::Kind::Scalar) {
+            VARIANT view;
+            check(convertScalar(*argument.value.get(), valueOf(*given, view), declared.vt));
+        } else {
+            argument.value = coerce(*given, declared);
+        }
         // An array rebuilt from a list (records from a script's numbers) is
         // the member's copy: the script's variable keeps what it can hold.
         if (declared.byReference && V_VT(given) == (VT_BYREF | VT_VARIANT)) {
@@ -342,6 +363,55 @@ void prepare(Argument& argument, const VARIANT* given, const ParameterPlan& decl
         argument.callType = declared.variantType();
         argument.call = *argument.value.get();  // a view; `value` keeps ownership
     }
+}
+
+// --- The call itself -------------------------------------------------------
+
+template <size_t>
+using Word = ULONG_PTR;
+
+template <size_t... Index>
+HRESULT callSlot(void* slot, IUnknown* object, const ULONG_PTR* words, std::index_sequence<Index...>) {
+    using Member = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Word<Index>...);
+    return reinterpret_cast<Member>(slot)(object, words[Index]...);
+}
+
+template <size_t Count>
+HRESULT callWithWords(void* slot, IUnknown* object, const ULONG_PTR* words) {
+    return callSlot(slot, object, words, std::make_index_sequence<Count>());
+}
+
+template <size_t... Count>
+constexpr auto wordCallers(std::index_sequence<Count...>) {
+    return std::array{&callWithWords<Count>...};
+}
+
+// Whether the call could be made (DispCallFunc's answer); `answer` is the
+// member's own. A member whose arguments are all machine words is called
+// through its vtable slot as DispCallFunc would call it, without that
+// function's allocation per call.
+HRESULT call(IUnknown* object, const CallPlan& plan, Argument* arguments, UINT count, HRESULT& answer) {
+    if (plan.wordArguments) {
+        static constexpr auto callers = wordCallers(std::make_index_sequence<maximumWordArguments + 1>());
+        ULONG_PTR words[maximumWordArguments];
+        for (UINT i = 0; i < count; ++i) words[i] = reinterpret_cast<ULONG_PTR>(V_BYREF(arguments[i].passed()));
+        void* slot = (*reinterpret_cast<void***>(object))[plan.vtableOffset / sizeof(void*)];
+        answer = callers[count](slot, object, words);
+        return S_OK;
+    }
+    Slots<VARTYPE> types(count);
+    Slots<VARIANTARG*> values(count);
+    for (UINT i = 0; i < count; ++i) {
+        types[i] = arguments[i].callType;
+        values[i] = arguments[i].passed();
+    }
+    // Not every DispCallFunc accepts VT_HRESULT as a return type, and a
+    // 32-bit integer is the same thing.
+    VARIANT returned{};
+    const HRESULT hr = DispCallFunc(object, plan.vtableOffset, plan.callingConvention, VT_I4, count, types.data(),
+                                    values.data(), &returned);
+    answer = V_I4(&returned);
+    return hr;
 }
 
 void describe(EXCEPINFO* exception, HRESULT code, BSTR source, BSTR description) {
@@ -424,26 +494,14 @@ HRESULT invoke(const DispatchTable& table, IUnknown* object, DISPID member, WORD
             arguments[count - 1].pointAtValue(plan->result);
         }
 
-        Slots<VARTYPE> types(count);
-        Slots<VARIANTARG*> values(count);
-        for (UINT i = 0; i < count; ++i) {
-            types[i] = arguments[i].callType;
-            values[i] = arguments[i].passed();
-        }
-        // Members return an HRESULT; not every DispCallFunc accepts VT_HRESULT
-        // as a return type, and a 32-bit integer is the same thing.
-        VARIANT returned{};
-        HRESULT hr = DispCallFunc(object, plan->vtableOffset, plan->callingConvention, VT_I4, count, types.data(),
-                                  values.data(), &returned);
-        if (FAILED(hr)) return hr;
-
+        HRESULT hr = S_OK;
+        if (const HRESULT made = call(object, *plan, arguments.data(), count, hr); FAILED(made)) return made;
         for (UINT i = 0; i < count; ++i) {
             Argument& argument = arguments[i];
             if (!argument.writeBack) continue;
             VariantClear(argument.writeBack);
             *argument.writeBack = argument.value.release();
         }
-        hr = V_I4(&returned);
         if (FAILED(hr)) return memberFailed(hr, exception);
         if (plan->returns && result) {
             *result = arguments[count - 1].value.release();

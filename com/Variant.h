@@ -20,7 +20,7 @@ public:
     Variant(Variant&& other) noexcept : value_(other.value_) { other.value_ = VARIANT{}; }
     Variant& operator=(Variant&& other) noexcept {
         if (this != &other) {
-            VariantClear(&value_);
+            if (holdsResources(value_)) VariantClear(&value_);
             value_ = other.value_;
             other.value_ = VARIANT{};
         }
@@ -34,7 +34,8 @@ public:
     const VARIANT* get() const noexcept { return &value_; }
     VARIANT* operator->() noexcept { return &value_; }
     VARIANT* reset() noexcept {
-        VariantClear(&value_);
+        if (holdsResources(value_)) VariantClear(&value_);
+        value_ = VARIANT{};
         return &value_;
     }
     // Hands the value over to a caller-owned VARIANT.
@@ -44,13 +45,15 @@ public:
         return out;
     }
 
-private:
-    // Most values own nothing, and the invoker makes many of them.
+    // Whether the value owns a string, an object or an array; most own
+    // nothing and are copied and dropped as they are.
     static bool holdsResources(const VARIANT& value) noexcept {
         const VARTYPE type = V_VT(&value);
         if (type & VT_BYREF) return false;
         return (type & VT_ARRAY) || type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN || type == VT_RECORD;
     }
+
+private:
     static void check(HRESULT hr);
     VARIANT value_;
 };
