@@ -334,6 +334,7 @@ void prepare(Argument& argument, const VARIANT* given, const ParameterPlan& decl
         }
     } else if (declared.byReference && V_VT(given) == (VT_BYREF | declared.variantType())) {
         // The caller's own variable of the right type: the member works on it.
+        if (!V_BYREF(given)) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
         argument.callType = V_VT(given);
         V_BYREF(&argument.call) = V_BYREF(given);
         return;
