@@ -36,7 +36,8 @@ class Slots {
 public:
     explicit Slots(size_t count) : count_(count) {
         if (count <= Inline) {
-            data_ = std::uninitialized_value_construct_n(reinterpret_cast<T*>(storage_), count) - count;
+            data_ = reinterpret_cast<T*>(storage_);
+            std::uninitialized_value_construct_n(data_, count);
         } else {
             heap_ = std::make_unique<T[]>(count);
             data_ = heap_.get();
