@@ -55,7 +55,7 @@ TEST(GDIFocusDC, TakesOnlyDeviceContexts) {
         focus->get_ScaleMode(&scale);
         EXPECT_EQ(scale, 3);
     }
-    EXPECT_TRUE(empty(page.inked())) << "nothing drawn";
+    EXPECT_TRUE(page.blank()) << "nothing drawn";
     DeleteEnhMetaFile(CloseEnhMetaFile(metafile));
 }
 

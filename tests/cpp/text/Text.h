@@ -1,6 +1,6 @@
 #pragma once
-// What the text tests share: a surface with its hub and text objects,
-// snapshots of its pixels, the box of what was drawn, texts as BSTRs.
+// What the text tests share: a surface in a colour no system element uses,
+// snapshots of its pixels, the box of what was drawn, BSTR variables.
 
 #include "../drawing/Drawing.h"
 
@@ -11,7 +11,6 @@ namespace test {
 
 constexpr COLORREF Paper = RGB(10, 200, 30);
 
-// A surface in a colour no system element uses, with its hub.
 struct Page {
     int width, height;
     ComPtr<_GDIDC> surface;
@@ -22,15 +21,11 @@ struct Page {
         : width(w), height(h), surface(test::surface(w, h)), hub(attach(surface.Get())), dc(dcOf(surface.Get())) {
         fill(surface.Get(), Paper);
     }
-    ComPtr<_DCTextDrawing> text() {
-        ComPtr<_DCTextDrawing> made;
-        EXPECT_EQ(hub->get_TextDrawing(&made), S_OK);
-        return made;
-    }
-    ComPtr<_DCInterfaceDrawing> ui() {
-        ComPtr<_DCInterfaceDrawing> made;
-        EXPECT_EQ(hub->get_UIDrawing(&made), S_OK);
-        return made;
+    template <class Interface>
+    ComPtr<Interface> get(HRESULT (STDMETHODCALLTYPE _GDIDCEx::*property)(Interface**)) {
+        ComPtr<Interface> object;
+        EXPECT_EQ((hub.Get()->*property)(&object), S_OK);
+        return object;
     }
     std::vector<COLORREF> pixels() const {
         std::vector<COLORREF> all;
@@ -39,7 +34,7 @@ struct Page {
         return all;
     }
     // The smallest rectangle holding every pixel that is no longer paper
-    // (empty when nothing was drawn).
+    // (all zero when nothing was drawn).
     RECT inked() const {
         RECT box{width, height, 0, 0};
         for (int y = 0; y < height; ++y)
@@ -49,11 +44,10 @@ struct Page {
                                std::max<LONG>(box.bottom, y + 1)};
         return box.right ? box : RECT{};
     }
+    bool blank() const { return inked().right == 0; }
 };
 
-inline bool empty(const RECT& box) { return box.right <= box.left; }
-
-// A BSTR variable owned by the test, passed by reference like a client's.
+// A BSTR variable of the test, passed by reference like a client's.
 struct Text {
     BSTR value;
     explicit Text(const wchar_t* text) : value(SysAllocString(text)) {}
@@ -63,27 +57,19 @@ struct Text {
     std::wstring str() const { return std::wstring(value, SysStringLen(value)); }
 };
 
-inline std::string ansi(const std::wstring& text) {
-    std::string out(WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 // A text as it comes back from the ANSI code page.
 inline std::wstring roundTrip(const std::wstring& text) {
-    const std::string a = ansi(text);
-    std::wstring back(a.size() + 1, L'\0');
-    back.resize(MultiByteToWideChar(CP_ACP, 0, a.c_str(), static_cast<int>(a.size()), back.data(),
-                                    static_cast<int>(back.size())));
-    return back;
+    char ansi[64] = {};
+    wchar_t back[64] = {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
+    return std::wstring(back, MultiByteToWideChar(CP_ACP, 0, ansi, bytes, back, 64) - 1);
 }
 
 // A typed array of Long with the given lower bound.
 inline com::SafeArray longs(std::initializer_list<INT> values, LONG lowerBound = 0) {
     SAFEARRAYBOUND bounds{static_cast<ULONG>(values.size()), lowerBound};
     com::SafeArray array(SafeArrayCreate(VT_I4, 1, &bounds));
-    if (values.size()) std::copy(values.begin(), values.end(), com::ArrayAccess(array.get()).data<INT>());
+    std::copy(values.begin(), values.end(), com::ArrayAccess(array.get()).data<INT>());
     return array;
 }
 
