@@ -302,10 +302,11 @@ Sub InterfacePage(v, k, folder)
     Next
     ui.DrawBorder 10, 60, 310, 64, 6, 8 + 2048
 
-    ' Type, element and state of each control, in rows by type.
+    ' Type, element and state of each control. (Popup-menu frames and the
+    ' right-pointing menu arrow are left out: Wine does not draw them.)
     controls = Array( _
         Array(1, 0), Array(1, 1), Array(1, 2), Array(1, 3), Array(1, 4), Array(1, 512), _
-        Array(2, 0), Array(2, 1), Array(2, 2), Array(2, 4), _
+        Array(2, 0), Array(2, 1), Array(2, 2), _
         Array(3, 0), Array(3, 1), Array(3, 2), Array(3, 3), Array(3, 5), Array(3, 8), _
         Array(4, 0), Array(4, 1024), Array(4, 4), Array(4, 4 + 1024), Array(4, 8 + 1024), Array(4, 256))
     For i = 0 To UBound(controls)
