@@ -21,41 +21,27 @@ std::vector<COLORREF> withFocus(std::initializer_list<RECT> rectangles) {
 
 }  // namespace
 
+// A new object is hidden at corner 0, in pixels, and has drawn nothing.
 TEST(GDIFocusDC, TakesOnlyDeviceContexts) {
     Page page{64, 64};
     const HDC metafile = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
     const kolorit::GdiObject<HBRUSH> brush(CreateSolidBrush(Red));
     const kolorit::GdiObject<HBITMAP> bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
-    struct Case { const char* what; HANDLE handle; bool taken; };
-    const Case cases[] = {
-        {"a surface's memory DC", page.dc, true}, {"an enhanced metafile DC", metafile, true},
-        {"0", nullptr, false}, {"a brush", brush.get(), false}, {"a bitmap", bitmap.get(), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (HANDLE refused : {HANDLE{}, HANDLE(brush.get()), HANDLE(bitmap.get())}) {
         ComPtr<_DCFocusRect> focus;
-        const HRESULT hr = koloritFunctions()->GDIFocusDC(handleValue(c.handle), &focus);
-        if (!c.taken) {
-            expectRuntimeError(errorOf(hr), 5);
-            EXPECT_FALSE(focus);
-            continue;
-        }
-        ASSERT_EQ(hr, S_OK);
-        long value = -1, corners = 0, scale = 0;
-        VARIANT_BOOL visible = VARIANT_TRUE;
-        focus->get_hDestDC(&value);
-        EXPECT_EQ(value, static_cast<long>(handleValue(c.handle)));
-        focus->get_Visible(&visible);
-        EXPECT_EQ(visible, VARIANT_FALSE);
-        for (auto get : {&_DCFocusRect::get_X1, &_DCFocusRect::get_Y1, &_DCFocusRect::get_X2, &_DCFocusRect::get_Y2}) {
-            (focus.Get()->*get)(&value);
-            corners |= value;
-        }
-        EXPECT_EQ(corners, 0);
-        focus->get_ScaleMode(&scale);
-        EXPECT_EQ(scale, 3);
+        expectRuntimeError(errorOf(koloritFunctions()->GDIFocusDC(handleValue(refused), &focus)), 5);
+        EXPECT_FALSE(focus);
     }
-    EXPECT_TRUE(page.blank()) << "nothing drawn";
+    for (HDC dc : {page.dc, metafile}) {
+        ComPtr<_DCFocusRect> focus = focusOn(dc);
+        long destination = 0, x1 = 1, y1 = 1, x2 = 1, y2 = 1, scale = 0;
+        VARIANT_BOOL visible = VARIANT_TRUE;
+        ASSERT_EQ(focus->get_hDestDC(&destination) | focus->get_Visible(&visible) | focus->get_X1(&x1) | focus->get_Y1(&y1) |
+                      focus->get_X2(&x2) | focus->get_Y2(&y2) | focus->get_ScaleMode(&scale), S_OK);
+        EXPECT_EQ(destination, static_cast<long>(handleValue(dc)));
+        EXPECT_TRUE(visible == VARIANT_FALSE && x1 == 0 && y1 == 0 && x2 == 0 && y2 == 0 && scale == 3);
+    }
+    EXPECT_TRUE(page.blank());
     DeleteEnhMetaFile(CloseEnhMetaFile(metafile));
 }
 

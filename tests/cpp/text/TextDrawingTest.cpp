@@ -49,6 +49,11 @@ TEST_F(TextDrawing, MeasuresAsThePlatformDoes) {
         EXPECT_EQ(w * 1000 + h, LOWORD(packed) * 1000 + HIWORD(packed)) << s.count << " tab stops";
     }
     EXPECT_EQ(text.str(), L"a\tbb\tccc");
+    SetTextCharacterExtra(page.dc, 20000);
+    ASSERT_EQ(t->TabbedTextWidth(text.ref(), &w), S_OK);
+    EXPECT_EQ(w, static_cast<short>(LOWORD(GetTabbedTextExtentA(page.dc, ansi, 8, 0, nullptr))));
+    EXPECT_LT(w, 0) << "a width of 32768 or more comes back negative";
+    SetTextCharacterExtra(page.dc, 0);
 
     char face[256] = {};
     const int copied = GetTextFaceA(page.dc, sizeof face, face);
