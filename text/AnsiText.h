@@ -23,6 +23,9 @@ public:
     // Len(Text), but never beyond the converted text: a character the code
     // page folds into fewer bytes must not make the platform read past it.
     int count() const noexcept { return count_; }
+    // The tabbed, formatted and state calls answer 0 for an empty text, as
+    // for a failure; with nothing to draw or measure it is none.
+    bool empty() const noexcept { return count_ == 0; }
 
     void giveBack();
 

@@ -102,7 +102,7 @@ STDMETHODIMP DCInterfaceDrawing::DrawStatedText(BSTR* Text, long X1, long Y1, lo
         const BOOL drawn = gdi::DrawStateA(hDC_, brush, nullptr, reinterpret_cast<LPARAM>(text.data()),
                                            static_cast<WPARAM>(text.count()), X1, Y1, width, height, flags);
         text.giveBack();
-        com::require(drawn);
+        com::require(drawn || text.empty());
     });
 }
 

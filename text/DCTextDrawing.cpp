@@ -98,7 +98,7 @@ DWORD DCTextDrawing::tabbedExtent(BSTR* Text, const TabStopArray* tabs, const wc
     const DWORD extent = gdi::GetTabbedTextExtentA(hDC_, text.data(), text.count(), tabs ? tabs->count() : 0,
                                                    tabs ? tabs->positions() : nullptr);
     text.giveBack();
-    if (!extent) RaiseVBDLLError(Source, L"GetTabbedTextExtent failed!");
+    if (!extent && !text.empty()) RaiseVBDLLError(Source, L"GetTabbedTextExtent failed!");
     return extent;
 }
 
@@ -191,7 +191,7 @@ STDMETHODIMP DCTextDrawing::DrawTabbedText(BSTR* Text, long X, long Y, long TabO
         AnsiText text(Text);
         const LONG drawn = gdi::TabbedTextOutA(hDC_, X, Y, text.data(), text.count(), 0, nullptr, TabOrigin);
         text.giveBack();
-        if (!drawn) RaiseVBDLLError(L"DCTextDrawing.DrawTabbedText()", L"TabbedTextOut failed!");
+        if (!drawn && !text.empty()) RaiseVBDLLError(L"DCTextDrawing.DrawTabbedText()", L"TabbedTextOut failed!");
     });
 }
 
@@ -203,7 +203,7 @@ STDMETHODIMP DCTextDrawing::DrawTabbedTextEx(BSTR* Text, long X, long Y, SAFEARR
         const LONG drawn =
             gdi::TabbedTextOutA(hDC_, X, Y, text.data(), text.count(), tabs.count(), tabs.positions(), TabOrigin);
         text.giveBack();
-        if (!drawn) RaiseVBDLLError(L"DCTextDrawing.DrawTabbedTextEx()", L"TabbedTextOut failed!");
+        if (!drawn && !text.empty()) RaiseVBDLLError(L"DCTextDrawing.DrawTabbedTextEx()", L"TabbedTextOut failed!");
     });
 }
 
@@ -259,7 +259,7 @@ STDMETHODIMP DCTextDrawing::DrawTextEx(BSTR* Text, long* X1, long* Y1, long* X2,
         const int drawn = gdi::DrawTextExA(hDC_, text.data(), text.count(), &rectangle, static_cast<UINT>(FormatFlags),
                                            withParameters ? &parameters : nullptr);
         text.giveBack();
-        if (!drawn) RaiseVBDLLError(L"DCTextDrawing.DrawTextEx()", L"DrawTextEx failed!");
+        if (!drawn && !text.empty()) RaiseVBDLLError(L"DCTextDrawing.DrawTextEx()", L"DrawTextEx failed!");
         if (FormatFlags & dcDrawCalcRectInstead) {
             *X1 = rectangle.left;
             *Y1 = rectangle.top;

@@ -79,6 +79,14 @@ TEST_F(TextDrawing, GivesTheTextBackAsTheCodePageMadeIt) {
     ASSERT_EQ(t->TextWidth(foreign.ref(), &w), S_OK);
     EXPECT_EQ(foreign.str(), roundTrip(L"a\x0100\x4E2D" L"b"));
     EXPECT_NE(foreign.str(), L"a\x0100\x4E2D" L"b");
+    // A surrogate pair may become fewer bytes than characters: the platform
+    // measures what the conversion made, nothing beyond it.
+    char bytes[8] = {};
+    SIZE size{};
+    GetTextExtentPoint32A(page.dc, bytes, WideCharToMultiByte(CP_ACP, 0, L"a\xD83D\xDE00", 3, bytes, 8, nullptr, nullptr), &size);
+    Text pair(L"a\xD83D\xDE00");
+    ASSERT_EQ(t->TextWidth(pair.ref(), &w), S_OK);
+    EXPECT_EQ(w, size.cx);
     ASSERT_EQ(t->DrawTextEx(sentence.ref(), &x1, &y1, &x2, &y2,
                             static_cast<DCDrawTextFlags>(65536 | dcDrawEndEllipsis | dcDrawSingleLine), 0, 0, 0, 0), S_OK);
     EXPECT_EQ(sentence.str().size(), 25u);
@@ -185,6 +193,23 @@ TEST_F(TextDrawing, GraysText) {
     fill(page.surface.Get(), Paper);
     ASSERT_EQ(t->DrawGrayedText(text.ref(), 0, 0, 0, 0, makeBrush(Red).Get()), S_OK);
     EXPECT_FALSE(page.blank());
+}
+
+// An empty text measures 0 and draws nothing, also where the platform
+// answers 0 as it does for a failure.
+TEST_F(TextDrawing, TakesEmptyTexts) {
+    Text none(L"");
+    com::SafeArray stops = longs({40});
+    SAFEARRAY* array = stops.get();
+    long w = -1, h = -1, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ComPtr<_DCInterfaceDrawing> ui = page.get(&_GDIDCEx::get_UIDrawing);
+    for (HRESULT hr : {t->TabbedTextWidth(none.ref(), &w), t->TabbedTextHeightEx(none.ref(), &array, &h),
+                       t->DrawTabbedText(none.ref(), 0, 0, 0), t->DrawTabbedTextEx(none.ref(), 0, 0, &array, 0),
+                       t->DrawTextEx(none.ref(), &x1, &y1, &x2, &y2, static_cast<DCDrawTextFlags>(32804), 0, 0, 0, 0),
+                       ui->DrawStatedText(none.ref(), 0, 0, 0, 0, nullptr, dcStateNormal, VARIANT_FALSE)})
+        EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(w + h, 0);
+    EXPECT_TRUE(page.blank());
 }
 
 // Arguments refused before the call leave the variable's text untouched.
