@@ -242,6 +242,7 @@ End Sub
 
 Sub TextPage(v, k, folder)
     Dim surface, hub, t, ui, d, faces, i, box
+    ' Text: fonts, alignment, tab stops, formatted, grayed and stated text.
     Set surface = DrawingCanvas(v, k, 320, 240, hub)
     Set t = hub.TextDrawing
     Set ui = hub.UIDrawing
@@ -293,6 +294,8 @@ End Sub
 
 Sub InterfacePage(v, k, folder)
     Dim surface, hub, ui, d, i, edges, controls, c, focus
+    ' Windows-style elements: borders of each edge type, frame controls, a
+    ' focus rectangle.
     Set surface = DrawingCanvas(v, k, 320, 200, hub)
     Set ui = hub.UIDrawing
     Set d = hub.Drawing
