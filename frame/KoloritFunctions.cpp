@@ -5,6 +5,7 @@
 #include "com/Boundary.h"
 #include "com/Variant.h"
 #include "declarations/GDIDeclarations.h"
+#include "text/DCFocusRect.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,6 +27,18 @@ KoloritFunctions::~KoloritFunctions() {
 
 STDMETHODIMP KoloritFunctions::GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) {
     return com::guarded(Result, [&] { return GDIDCEx::attach(DC); });
+}
+
+// Any of the four kinds of device context, a surface's memory one included;
+// anything else makes no object.
+STDMETHODIMP KoloritFunctions::GDIFocusDC(OLE_HANDLE hDC, _DCFocusRect** Result) {
+    return com::guarded(Result, [&] {
+        const HDC destination = handleFrom<HDC>(hDC);
+        com::require(IsDeviceContext(destination));
+        auto focus = DCFocusRect::create();
+        focus->AttachDestDC(destination);
+        return focus;
+    });
 }
 
 // --- The thread's GDI batch ---------------------------------------------------

@@ -15,6 +15,7 @@ public:
     ~KoloritFunctions() override;
 
     STDMETHODIMP GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) override;
+    STDMETHODIMP GDIFocusDC(OLE_HANDLE hDC, _DCFocusRect** Result) override;
     STDMETHODIMP get_GDIBatchLimit(long* Value) override;
     STDMETHODIMP put_GDIBatchLimit(long Value) override;
     STDMETHODIMP GDIBatchFlush() override;
