@@ -273,8 +273,6 @@ Variant coerce(const VARIANT& given, const ParameterPlan& declared) {
     case ParameterPlan::Kind::Array: {
         V_VT(result.get()) = declared.variantType();
         if (V_VT(&value) == VT_EMPTY) return result;  // an omitted array arrives as no array
-        // A script's array that was never dimensioned stays none, for the member to refuse.
-        if ((V_VT(&value) & VT_ARRAY) && !V_ARRAY(&value)) return result;
         if (V_VT(&value) == declared.variantType()) {
             if (declared.record && !sameRecord(V_ARRAY(&value), declared.record.Get()))
                 throw ArgumentFailure{DISP_E_TYPEMISMATCH};
