@@ -1,11 +1,17 @@
 #include "Invoker.h"
 
 #include "AutomationError.h"
+#include "Boundary.h"
 #include "Ptr.h"
 #include "Variant.h"
 
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
 
 namespace com {
 namespace {
@@ -16,211 +22,170 @@ struct ArgumentFailure {
     HRESULT code;
 };
 
+// Whatever the automation runtime answers when a value does not convert, a
+// caller of IDispatch::Invoke gets one of its own codes for it.
 void check(HRESULT hr) {
-    if (FAILED(hr)) throw ArgumentFailure{hr};
+    if (SUCCEEDED(hr)) return;
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    throw ArgumentFailure{hr == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH};
 }
 
-class FuncDesc {
+// Room for the arguments of an ordinary call without going to the heap.
+template <class T, size_t Inline = 12>
+class Slots {
 public:
-    FuncDesc() = default;
-    FuncDesc(ITypeInfo* info, UINT index) : info_(info) { check(info->GetFuncDesc(index, &desc_)); }
-    FuncDesc(FuncDesc&& other) noexcept : info_(other.info_), desc_(std::exchange(other.desc_, nullptr)) {}
-    FuncDesc& operator=(FuncDesc&& other) noexcept {
-        std::swap(info_, other.info_);
-        std::swap(desc_, other.desc_);
-        return *this;
-    }
-    ~FuncDesc() {
-        if (desc_) info_->ReleaseFuncDesc(desc_);
-    }
-    explicit operator bool() const { return desc_ != nullptr; }
-    const FUNCDESC* operator->() const { return desc_; }
-
-private:
-    ITypeInfo* info_ = nullptr;
-    FUNCDESC* desc_ = nullptr;
-};
-
-class TypeAttr {
-public:
-    explicit TypeAttr(ITypeInfo* info) : info_(info) { check(info->GetTypeAttr(&attr_)); }
-    TypeAttr(const TypeAttr&) = delete;
-    TypeAttr& operator=(const TypeAttr&) = delete;
-    ~TypeAttr() { info_->ReleaseTypeAttr(attr_); }
-    const TYPEATTR* operator->() const { return attr_; }
-
-private:
-    ITypeInfo* info_;
-    TYPEATTR* attr_ = nullptr;
-};
-
-// A parameter's type as the invoker needs it, aliases and enumerations resolved.
-struct Declared {
-    // Interface: an interface type not yet behind its pointer; Record: a bare
-    // record (only meaningful as an array element).
-    enum class Kind { Scalar, Variant, Object, Array, Interface, Record };
-    Kind kind = Kind::Scalar;
-    VARTYPE vt = VT_EMPTY;  // Scalar: the type; Array: the element type
-    IID iid = IID_IUnknown;
-    bool dispatchable = false;
-    ComPtr<IRecordInfo> record;
-    bool byReference = false;
-
-    VARTYPE variantType() const {
-        switch (kind) {
-        case Kind::Variant: return VT_VARIANT;
-        case Kind::Object: return dispatchable ? VT_DISPATCH : VT_UNKNOWN;
-        case Kind::Array: return VT_ARRAY | vt;
-        default: return vt;
-        }
-    }
-};
-
-Declared resolve(ITypeInfo* info, const TYPEDESC& type);
-
-// Whether an interface reaches IDispatch through its bases, so that its
-// pointers travel as VT_DISPATCH (a script cannot hold VT_UNKNOWN).
-bool derivesFromDispatch(ITypeInfo* info) {
-    TypeAttr attr(info);
-    if (attr->typekind == TKIND_DISPATCH || IsEqualGUID(attr->guid, IID_IDispatch)) return true;
-    if (attr->typekind != TKIND_INTERFACE || attr->cImplTypes == 0) return false;
-    HREFTYPE base = 0;
-    ComPtr<ITypeInfo> baseInfo;
-    if (FAILED(info->GetRefTypeOfImplType(0, &base)) || FAILED(info->GetRefTypeInfo(base, &baseInfo))) return false;
-    return derivesFromDispatch(baseInfo.Get());
-}
-
-Declared userDefined(ITypeInfo* info, HREFTYPE reference) {
-    ComPtr<ITypeInfo> target;
-    check(info->GetRefTypeInfo(reference, &target));
-    TypeAttr attr(target.Get());
-    Declared declared;
-    switch (attr->typekind) {
-    case TKIND_ENUM:
-        declared.vt = VT_I4;
-        return declared;
-    case TKIND_ALIAS: {
-        // widl gives a typedef'd record's uuid to the alias, not to the record
-        // itself: described through the alias, the record carries the GUID
-        // that clients' arrays of it carry.
-        declared = resolve(target.Get(), attr->tdescAlias);
-        if (declared.kind == Declared::Kind::Record) {
-            declared.record.Reset();
-            check(GetRecordInfoFromTypeInfo(target.Get(), &declared.record));
-        }
-        return declared;
-    }
-    case TKIND_INTERFACE:
-    case TKIND_DISPATCH:
-        declared.kind = Declared::Kind::Interface;
-        declared.iid = attr->guid;
-        declared.dispatchable = derivesFromDispatch(target.Get());
-        return declared;
-    case TKIND_RECORD:
-        declared.kind = Declared::Kind::Record;
-        declared.vt = VT_RECORD;
-        check(GetRecordInfoFromTypeInfo(target.Get(), &declared.record));
-        return declared;
-    default:
-        throw ArgumentFailure{DISP_E_BADVARTYPE};
-    }
-}
-
-Declared resolve(ITypeInfo* info, const TYPEDESC& type) {
-    Declared declared;
-    switch (type.vt) {
-    case VT_PTR: {
-        declared = resolve(info, *type.lptdesc);
-        if (declared.kind == Declared::Kind::Interface) {
-            declared.kind = Declared::Kind::Object;  // `_X*` passes the object itself
+    explicit Slots(size_t count) : count_(count) {
+        if (count <= Inline) {
+            data_ = reinterpret_cast<T*>(storage_);
+            std::uninitialized_value_construct_n(data_, count);
         } else {
-            if (declared.byReference) throw ArgumentFailure{DISP_E_BADVARTYPE};
-            declared.byReference = true;
+            heap_ = std::make_unique<T[]>(count);
+            data_ = heap_.get();
         }
-        return declared;
     }
-    case VT_SAFEARRAY: {
-        Declared element = resolve(info, *type.lptdesc);
-        if (element.kind == Declared::Kind::Interface) element.kind = Declared::Kind::Object;
-        declared.kind = Declared::Kind::Array;
-        declared.vt = element.variantType();
-        declared.record = element.record;
-        return declared;
+    Slots(const Slots&) = delete;
+    Slots& operator=(const Slots&) = delete;
+    ~Slots() {
+        if (!heap_) std::destroy_n(data_, count_);
     }
-    case VT_USERDEFINED:
-        return userDefined(info, type.hreftype);
-    case VT_VARIANT:
-        declared.kind = Declared::Kind::Variant;
-        return declared;
-    case VT_DISPATCH:
-        declared.kind = Declared::Kind::Object;
-        declared.iid = IID_IDispatch;
-        declared.dispatchable = true;
-        return declared;
-    case VT_UNKNOWN:
-        declared.kind = Declared::Kind::Object;
-        return declared;
-    case VT_INT:  // the same 32 bits, in the form every script host knows
-        declared.vt = VT_I4;
-        return declared;
+    T& operator[](size_t i) { return data_[i]; }
+    T* data() { return data_; }
+
+private:
+    alignas(T) unsigned char storage_[Inline * sizeof(T)];
+    std::unique_ptr<T[]> heap_;
+    T* data_ = nullptr;
+    size_t count_;
+};
+
+size_t sizeOfType(VARTYPE type) {
+    switch (type) {
+    case VT_I1:
+    case VT_UI1: return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL: return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
     case VT_UINT:
-        declared.vt = VT_UI4;
-        return declared;
-    default:
-        declared.vt = type.vt;
-        return declared;
+    case VT_R4:
+    case VT_ERROR: return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE: return 8;
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_UNKNOWN: return sizeof(void*);
+    default: throw ArgumentFailure{DISP_E_TYPEMISMATCH};
     }
 }
+
+// The value a caller gave, seen through its references: a script's variable
+// (a reference to a VARIANT) or a typed reference. The view owns nothing.
+const VARIANT& valueOf(const VARIANT& given, VARIANT& view) {
+    const VARIANT* value = V_VT(&given) == (VT_BYREF | VT_VARIANT) ? V_VARIANTREF(&given) : &given;
+    if (!value) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+    const VARTYPE type = V_VT(value);
+    if (!(type & VT_BYREF)) return *value;
+    if (!V_BYREF(value)) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+    view = VARIANT{};
+    const VARTYPE target = type & ~VT_BYREF;
+    if (target & VT_ARRAY) {
+        V_ARRAY(&view) = *V_ARRAYREF(value);
+    } else if (target == VT_DECIMAL) {
+        V_DECIMAL(&view) = *V_DECIMALREF(value);
+    } else {
+        std::memcpy(&view.llVal, V_BYREF(value), sizeOfType(target));
+    }
+    V_VT(&view) = target;
+    return view;
+}
+
+// A safe array whose dimensions were never given (`Dim a()` in a script).
+bool neverDimensioned(SAFEARRAY* array) { return !array || SafeArrayGetDim(array) == 0; }
 
 // --- Lists of values, for arrays built from what a script can hold ---------
 
-std::vector<Variant> itemsOfSafeArray(SAFEARRAY* array) {
-    if (!array) return {};
-    if (SafeArrayGetDim(array) != 1) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-    VARTYPE type = VT_EMPTY;
-    check(SafeArrayGetVartype(array, &type));
-    LONG lower = 0, upper = -1;
-    check(SafeArrayGetLBound(array, 1, &lower));
-    check(SafeArrayGetUBound(array, 1, &upper));
-    std::vector<Variant> items;
-    for (LONG i = lower; i <= upper; ++i) {
-        Variant item;
-        if (type == VT_VARIANT) {
-            check(SafeArrayGetElement(array, &i, item.get()));
-        } else if (type == VT_RECORD) {
-            throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-        } else {
-            check(SafeArrayGetElement(array, &i, &item->llVal));
-            item->vt = type;
-        }
-        items.push_back(std::move(item));
-    }
-    return items;
-}
-
-// A JScript array reaches us as an object with `length` and indexed members.
-std::vector<Variant> itemsOfScriptArray(IDispatch* array) {
-    auto read = [array](const std::wstring& name, Variant& value) {
-        DISPID id = DISPID_UNKNOWN;
-        LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
-        if (FAILED(array->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
-        DISPPARAMS none{};
-        return SUCCEEDED(array->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                       value.get(), nullptr, nullptr));
+// The items of a one-dimensional list, read one at a time: a safe array (a
+// VBScript Array(...)) or a JScript array, which arrives as an object with
+// `length` and one property per index. Nothing is read or allocated for an
+// item before it is needed.
+class ScriptList {
+public:
+    // Where an item is read to: a view of a safe array's element, or a
+    // script's element fetched into `owned`.
+    struct Item {
+        VARIANT view{};
+        Variant owned;
     };
-    Variant length;
-    if (!array || !read(L"length", length)) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-    check(VariantChangeType(length.get(), length.get(), 0, VT_I4));
-    std::vector<Variant> items(V_I4(length.get()) > 0 ? V_I4(length.get()) : 0);
-    for (size_t i = 0; i < items.size(); ++i) read(std::to_wstring(i), items[i]);  // a hole stays Empty
-    return items;
-}
 
-std::vector<Variant> itemsOf(const VARIANT& list) {
-    if (V_VT(&list) & VT_ARRAY) return itemsOfSafeArray(V_ARRAY(&list));
-    if (V_VT(&list) == VT_DISPATCH) return itemsOfScriptArray(V_DISPATCH(&list));
-    throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-}
+    explicit ScriptList(const VARIANT& list) {
+        if (V_VT(&list) & VT_ARRAY) {
+            array_ = V_ARRAY(&list);
+            if (!array_ || SafeArrayGetDim(array_) != 1) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+            check(SafeArrayGetVartype(array_, &type_));
+            size_ = array_->rgsabound[0].cElements;
+            check(SafeArrayAccessData(array_, &data_));
+        } else if (V_VT(&list) == VT_DISPATCH && V_DISPATCH(&list)) {
+            script_ = V_DISPATCH(&list);
+            Variant length;
+            VARIANT number{};
+            if (!read(L"length", length) || FAILED(VariantChangeType(&number, length.get(), 0, VT_I4)))
+                throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+            if (V_I4(&number) > 0) size_ = static_cast<ULONG>(V_I4(&number));
+            if (size_ > maximumScriptListLength) raise(RuntimeError::OutOfMemory);
+        } else {
+            throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+        }
+    }
+    ScriptList(const ScriptList&) = delete;
+    ScriptList& operator=(const ScriptList&) = delete;
+    ~ScriptList() {
+        if (data_) SafeArrayUnaccessData(array_);
+    }
+
+    ULONG size() const { return size_; }
+
+    const VARIANT& item(ULONG index, Item& item) const {
+        if (script_) {
+            wchar_t name[16];
+            std::swprintf(name, 16, L"%lu", static_cast<unsigned long>(index));
+            item.owned.reset();
+            read(name, item.owned);  // a hole stays Empty
+            return *item.owned.get();
+        }
+        const size_t size = array_->cbElements;
+        const char* element = static_cast<const char*>(data_) + static_cast<size_t>(index) * size;
+        if (type_ == VT_VARIANT) return *reinterpret_cast<const VARIANT*>(element);
+        if (type_ == VT_RECORD || size > sizeof(DECIMAL)) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
+        item.view = VARIANT{};
+        if (type_ == VT_DECIMAL)
+            std::memcpy(&V_DECIMAL(&item.view), element, size);
+        else
+            std::memcpy(&item.view.llVal, element, std::min(size, sizeof(item.view.llVal)));
+        V_VT(&item.view) = type_;
+        return item.view;
+    }
+
+private:
+    bool read(const wchar_t* name, Variant& value) const {
+        DISPID id = DISPID_UNKNOWN;
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        if (FAILED(script_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return false;
+        DISPPARAMS none{};
+        return SUCCEEDED(script_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.get(),
+                                         nullptr, nullptr));
+    }
+
+    SAFEARRAY* array_ = nullptr;
+    VARTYPE type_ = VT_EMPTY;
+    void* data_ = nullptr;
+    IDispatch* script_ = nullptr;
+    ULONG size_ = 0;
+};
 
 // Records match by GUID; a record info without one (Wine's, for records of
 // a type library read from a resource) is matched by name.
@@ -240,64 +205,61 @@ bool sameRecord(SAFEARRAY* array, IRecordInfo* expected) {
     return same;
 }
 
-SAFEARRAY* recordsFromNumbers(const std::vector<Variant>& items, IRecordInfo* record) {
-    const UINT fields = longFieldsOf(record);
+SAFEARRAY* recordsFrom(const ScriptList& list, const ParameterPlan& declared) {
+    const UINT fields = declared.recordFields;
     if (fields == 0) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-    if (items.size() % fields != 0) raise(RuntimeError::WrongArguments);
-    SafeArray records(SafeArrayCreateVectorEx(VT_RECORD, 0, static_cast<ULONG>(items.size() / fields), record));
+    if (list.size() % fields != 0) raise(RuntimeError::WrongArguments);
+    SafeArray records(SafeArrayCreateVectorEx(VT_RECORD, 0, list.size() / fields, declared.record.Get()));
     if (!records.get()) throw std::bad_alloc();
-    {
-        ArrayAccess access(records.get());
-        LONG* out = access.data<LONG>();
-        for (const Variant& item : items) {
-            Variant number;
-            check(VariantChangeType(number.get(), const_cast<VARIANT*>(item.get()), 0, VT_I4));
-            *out++ = V_I4(number.get());
-        }
+    ArrayAccess access(records.get());
+    LONG* out = access.data<LONG>();
+    ScriptList::Item item;
+    for (ULONG i = 0; i < list.size(); ++i) {
+        VARIANT number{};
+        check(convertScalar(number, list.item(i, item), VT_I4));
+        out[i] = V_I4(&number);
     }
     return records.release();
 }
 
-SAFEARRAY* arrayFromItems(const std::vector<Variant>& items, VARTYPE element) {
-    SafeArray array(SafeArrayCreateVector(element, 0, static_cast<ULONG>(items.size())));
+SAFEARRAY* arrayFrom(const ScriptList& list, VARTYPE element) {
+    SafeArray array(SafeArrayCreateVector(element, 0, list.size()));
     if (!array.get()) throw std::bad_alloc();
-    for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
-        Variant value;
+    const size_t size = SafeArrayGetElemsize(array.get());
+    ArrayAccess access(array.get());
+    char* slots = access.data<char>();
+    ScriptList::Item item;
+    for (ULONG i = 0; i < list.size(); ++i) {
+        void* slot = slots + static_cast<size_t>(i) * size;
+        const VARIANT& given = list.item(i, item);
         if (element == VT_VARIANT) {
-            check(VariantCopy(value.get(), const_cast<VARIANT*>(items[i].get())));
-            check(SafeArrayPutElement(array.get(), &i, value.get()));
-        } else {
-            check(VariantChangeType(value.get(), const_cast<VARIANT*>(items[i].get()), 0, element));
-            void* slot = element == VT_BSTR || element == VT_DISPATCH || element == VT_UNKNOWN
-                             ? static_cast<void*>(value->byref)
-                             : static_cast<void*>(&value->llVal);
-            check(SafeArrayPutElement(array.get(), &i, slot));
+            check(VariantCopy(static_cast<VARIANT*>(slot), const_cast<VARIANT*>(&given)));
+            continue;
         }
+        Variant value;
+        check(VariantChangeType(value.get(), const_cast<VARIANT*>(&given), 0, element));
+        // The element takes over what the value owns (a string, an object).
+        VARIANT moved = value.release();
+        std::memcpy(slot, element == VT_DECIMAL ? static_cast<void*>(&V_DECIMAL(&moved)) : &moved.llVal, size);
     }
     return array.release();
 }
 
 // --- Coercion of one argument ---------------------------------------------
 
-Variant coerce(const VARIANT& given, const Declared& declared) {
-    Variant source;
-    check(VariantCopyInd(source.get(), const_cast<VARIANT*>(&given)));
-    VARIANT& value = *source.get();
+Variant coerce(const VARIANT& given, const ParameterPlan& declared) {
     Variant result;
-    switch (declared.kind) {
-    case Declared::Kind::Scalar:
-        // A script holds OLE_COLOR values such as &H8000000F as negative Longs;
-        // the bit pattern is the colour.
-        if (declared.vt == VT_UI4 && (V_VT(&value) == VT_I4 || V_VT(&value) == VT_I2)) {
-            V_VT(result.get()) = VT_UI4;
-            V_UI4(result.get()) = static_cast<ULONG>(V_VT(&value) == VT_I4 ? V_I4(&value) : V_I2(&value));
-        } else {
-            check(VariantChangeType(result.get(), &value, 0, declared.vt));
-        }
+    if (declared.kind == ParameterPlan::Kind::Variant) {
+        check(VariantCopyInd(result.get(), const_cast<VARIANT*>(&given)));
         return result;
-    case Declared::Kind::Variant:
-        return source;
-    case Declared::Kind::Object: {
+    }
+    VARIANT view;
+    const VARIANT& value = valueOf(given, view);
+    switch (declared.kind) {
+    case ParameterPlan::Kind::Scalar:
+        check(convertScalar(*result.get(), value, declared.vt));
+        return result;
+    case ParameterPlan::Kind::Object: {
         IUnknown* object = nullptr;
         if (V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN)
             object = V_UNKNOWN(&value);
@@ -308,17 +270,20 @@ Variant coerce(const VARIANT& given, const Declared& declared) {
             throw ArgumentFailure{DISP_E_TYPEMISMATCH};
         return result;
     }
-    case Declared::Kind::Array: {
+    case ParameterPlan::Kind::Array: {
         V_VT(result.get()) = declared.variantType();
         if (V_VT(&value) == VT_EMPTY) return result;  // an omitted array arrives as no array
         if (V_VT(&value) == declared.variantType()) {
             if (declared.record && !sameRecord(V_ARRAY(&value), declared.record.Get()))
                 throw ArgumentFailure{DISP_E_TYPEMISMATCH};
-            return source;
+            check(VariantCopy(result.get(), const_cast<VARIANT*>(&value)));
+            return result;
         }
-        const std::vector<Variant> items = itemsOf(value);
-        V_ARRAY(result.get()) = declared.record ? recordsFromNumbers(items, declared.record.Get())
-                                                : arrayFromItems(items, declared.vt);
+        // A script's array that was never dimensioned stays no array, so
+        // that the member answers it as it answers a missing list.
+        if ((V_VT(&value) & VT_ARRAY) && neverDimensioned(V_ARRAY(&value))) return result;
+        const ScriptList list(value);
+        V_ARRAY(result.get()) = declared.record ? recordsFrom(list, declared) : arrayFrom(list, declared.vt);
         return result;
     }
     default:
@@ -337,10 +302,10 @@ struct Argument {
 
     VARIANT* passed() { return direct ? value.get() : &call; }
 
-    void pointAtValue(const Declared& declared) {
+    void pointAtValue(const ParameterPlan& declared) {
         callType = VT_BYREF | declared.variantType();
-        V_BYREF(&call) = declared.kind == Declared::Kind::Variant ? static_cast<void*>(value.get())
-                                                                 : static_cast<void*>(&value->llVal);
+        V_BYREF(&call) = declared.kind == ParameterPlan::Kind::Variant ? static_cast<void*>(value.get())
+                                                                      : static_cast<void*>(&value->llVal);
     }
 };
 
@@ -348,32 +313,44 @@ bool isMissing(const VARIANT* given) {
     return !given || (V_VT(given) == VT_ERROR && V_ERROR(given) == DISP_E_PARAMNOTFOUND);
 }
 
-void prepare(Argument& argument, const VARIANT* given, const Declared& declared, const PARAMDESC& description) {
+void prepare(Argument& argument, const VARIANT* given, const ParameterPlan& declared) {
+    if (FAILED(declared.unusable)) throw ArgumentFailure{declared.unusable};
     if (isMissing(given)) {
-        const USHORT flags = description.wParamFlags;
-        if (flags & PARAMFLAG_FHASDEFAULT) {
-            argument.value = coerce(description.pparamdescex->varDefaultValue, declared);
-        } else if (!(flags & PARAMFLAG_FOPT)) {
+        if (declared.hasDefault) {
+            const VARIANT& value = *declared.defaultValue.get();
+            if (declared.kind != ParameterPlan::Kind::Scalar)
+                argument.value = coerce(value, declared);
+            else if (Variant::holdsResources(value))
+                check(VariantCopy(argument.value.get(), const_cast<VARIANT*>(&value)));
+            else
+                *argument.value.get() = value;
+        } else if (!declared.optional) {
             throw ArgumentFailure{DISP_E_PARAMNOTOPTIONAL};
-        } else if (declared.kind == Declared::Kind::Variant) {
+        } else if (declared.kind == ParameterPlan::Kind::Variant) {
             V_VT(argument.value.get()) = VT_ERROR;
             V_ERROR(argument.value.get()) = DISP_E_PARAMNOTFOUND;
         } else {
-            VARIANT empty{};
+            const VARIANT empty{};
             argument.value = coerce(empty, declared);
         }
     } else if (declared.byReference && V_VT(given) == (VT_BYREF | declared.variantType())) {
         // The caller's own variable of the right type: the member works on it.
+        if (!V_BYREF(given)) throw ArgumentFailure{DISP_E_TYPEMISMATCH};
         argument.callType = V_VT(given);
         V_BYREF(&argument.call) = V_BYREF(given);
         return;
     } else {
-        argument.value = coerce(*given, declared);
+        if (declared.kind == ParameterPlan::Kind::Scalar) {
+            VARIANT view;
+            check(convertScalar(*argument.value.get(), valueOf(*given, view), declared.vt));
+        } else {
+            argument.value = coerce(*given, declared);
+        }
         // An array rebuilt from a list (records from a script's numbers) is
         // the member's copy: the script's variable keeps what it can hold.
         if (declared.byReference && V_VT(given) == (VT_BYREF | VT_VARIANT)) {
             VARIANT* variable = V_VARIANTREF(given);
-            const bool rebuilt = declared.kind == Declared::Kind::Array &&
+            const bool rebuilt = declared.kind == ParameterPlan::Kind::Array &&
                                  (V_VT(variable) & ~VT_BYREF) != V_VT(argument.value.get());
             if (!rebuilt) argument.writeBack = variable;
         }
@@ -381,7 +358,7 @@ void prepare(Argument& argument, const VARIANT* given, const Declared& declared,
 
     if (declared.byReference) {
         argument.pointAtValue(declared);
-    } else if (declared.kind == Declared::Kind::Variant) {
+    } else if (declared.kind == ParameterPlan::Kind::Variant) {
         argument.callType = VT_VARIANT;
         argument.direct = true;
     } else {
@@ -390,24 +367,53 @@ void prepare(Argument& argument, const VARIANT* given, const Declared& declared,
     }
 }
 
-FuncDesc findMember(ITypeInfo* info, DISPID member, WORD flags) {
-    TypeAttr attr(info);
-    FuncDesc fallback;
-    for (UINT i = 0; i < attr->cFuncs; ++i) {
-        FuncDesc function(info, i);
-        if (function->memid != member) continue;
-        const INVOKEKIND kind = function->invkind;
-        if (((flags & DISPATCH_METHOD) && kind == INVOKE_FUNC) ||
-            ((flags & DISPATCH_PROPERTYGET) && kind == INVOKE_PROPERTYGET) ||
-            ((flags & DISPATCH_PROPERTYPUT) && kind == INVOKE_PROPERTYPUT) ||
-            ((flags & DISPATCH_PROPERTYPUTREF) && kind == INVOKE_PROPERTYPUTREF))
-            return function;
-        // `obj.Pen = p` without Set, or `Set obj.Value = x`: the one setter there is.
-        const bool setting = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-        if (setting && (kind == INVOKE_PROPERTYPUT || kind == INVOKE_PROPERTYPUTREF) && !fallback)
-            fallback = std::move(function);
+// --- The call itself -------------------------------------------------------
+
+template <size_t>
+using Word = ULONG_PTR;
+
+template <size_t... Index>
+HRESULT callSlot(void* slot, IUnknown* object, const ULONG_PTR* words, std::index_sequence<Index...>) {
+    using Member = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, Word<Index>...);
+    return reinterpret_cast<Member>(slot)(object, words[Index]...);
+}
+
+template <size_t Count>
+HRESULT callWithWords(void* slot, IUnknown* object, const ULONG_PTR* words) {
+    return callSlot(slot, object, words, std::make_index_sequence<Count>());
+}
+
+template <size_t... Count>
+constexpr auto wordCallers(std::index_sequence<Count...>) {
+    return std::array{&callWithWords<Count>...};
+}
+
+// Whether the call could be made (DispCallFunc's answer); `answer` is the
+// member's own. A member whose arguments are all machine words is called
+// through its vtable slot as DispCallFunc would call it, without that
+// function's allocation per call.
+HRESULT call(IUnknown* object, const CallPlan& plan, Argument* arguments, UINT count, HRESULT& answer) {
+    if (plan.wordArguments) {
+        static constexpr auto callers = wordCallers(std::make_index_sequence<maximumWordArguments + 1>());
+        ULONG_PTR words[maximumWordArguments];
+        for (UINT i = 0; i < count; ++i) words[i] = reinterpret_cast<ULONG_PTR>(V_BYREF(arguments[i].passed()));
+        void* slot = (*reinterpret_cast<void***>(object))[plan.vtableOffset / sizeof(void*)];
+        answer = callers[count](slot, object, words);
+        return S_OK;
     }
-    return fallback;
+    Slots<VARTYPE> types(count);
+    Slots<VARIANTARG*> values(count);
+    for (UINT i = 0; i < count; ++i) {
+        types[i] = arguments[i].callType;
+        values[i] = arguments[i].passed();
+    }
+    // Not every DispCallFunc accepts VT_HRESULT as a return type, and a
+    // 32-bit integer is the same thing.
+    VARIANT returned{};
+    const HRESULT hr = DispCallFunc(object, plan.vtableOffset, plan.callingConvention, VT_I4, count, types.data(),
+                                    values.data(), &returned);
+    answer = V_I4(&returned);
+    return hr;
 }
 
 void describe(EXCEPINFO* exception, HRESULT code, BSTR source, BSTR description) {
@@ -418,7 +424,7 @@ void describe(EXCEPINFO* exception, HRESULT code, BSTR source, BSTR description)
 }
 
 HRESULT memberFailed(HRESULT code, EXCEPINFO* exception) {
-    if (!exception) return code;
+    if (!exception) return code;  // the member's error information stays for the caller
     ComPtr<IErrorInfo> info;
     BSTR source = nullptr, description = nullptr;
     if (GetErrorInfo(0, &info) == S_OK) {
@@ -429,8 +435,10 @@ HRESULT memberFailed(HRESULT code, EXCEPINFO* exception) {
     return DISP_E_EXCEPTION;
 }
 
+// An error the invoker raises itself reaches the caller like a member's: in
+// EXCEPINFO when there is one, in the thread's error information otherwise.
 HRESULT raised(const AutomationError& error, EXCEPINFO* exception) {
-    if (!exception) return error.failureCode();
+    if (!exception) return report(error);
     describe(exception, error.failureCode(), SysAllocString(error.source().c_str()),
              SysAllocString(error.description().c_str()));
     return DISP_E_EXCEPTION;
@@ -438,41 +446,26 @@ HRESULT raised(const AutomationError& error, EXCEPINFO* exception) {
 
 }  // namespace
 
-UINT longFieldsOf(IRecordInfo* record) noexcept {
-    try {
-        ComPtr<ITypeInfo> info;
-        check(record->GetTypeInfo(&info));
-        TypeAttr attr(info.Get());
-        for (UINT i = 0; i < attr->cVars; ++i) {
-            VARDESC* field = nullptr;
-            check(info->GetVarDesc(i, &field));
-            const VARTYPE type = field->elemdescVar.tdesc.vt;
-            info->ReleaseVarDesc(field);
-            if (type != VT_I4 && type != VT_INT) return 0;
-        }
-        return attr->cbSizeInstance == attr->cVars * sizeof(LONG) ? attr->cVars : 0;
-    } catch (const ArgumentFailure&) {
-        return 0;
-    }
-}
-
-HRESULT invoke(ITypeInfo* info, IUnknown* object, DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
-               EXCEPINFO* exception, UINT* argumentError) noexcept {
+HRESULT invoke(const DispatchTable& table, IUnknown* object, DISPID member, WORD flags, DISPPARAMS* params,
+               VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept {
     DISPPARAMS none{};
     if (!params) params = &none;
+    if (params->cNamedArgs > params->cArgs || (params->cArgs && !params->rgvarg) ||
+        (params->cNamedArgs && !params->rgdispidNamedArgs))
+        return E_INVALIDARG;
     UINT current = 0;  // index into rgvarg of the argument being prepared
     try {
-        FuncDesc function = findMember(info, member, flags);
-        if (!function) return DISP_E_MEMBERNOTFOUND;
+        const CallPlan* plan = table.find(member, flags);
+        if (!plan) return DISP_E_MEMBERNOTFOUND;
 
-        const UINT count = function->cParams;
-        const bool returns = count > 0 && (function->lprgelemdescParam[count - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL);
-        const UINT inputs = count - (returns ? 1 : 0);
-        const bool setter = function->invkind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF);
+        const UINT inputs = static_cast<UINT>(plan->inputs.size());
+        const UINT count = inputs + (plan->returns ? 1 : 0);
+        const bool setter = plan->kind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF);
 
         // Where each argument goes: named ones by their parameter index (the
         // value of a property write by DISPID_PROPERTYPUT), the rest in order.
-        std::vector<UINT> source(inputs, UINT(-1));
+        Slots<UINT> source(inputs);
+        for (UINT i = 0; i < inputs; ++i) source[i] = UINT(-1);
         const UINT named = params->cNamedArgs;
         UINT positional = params->cArgs - named;
         for (UINT k = 0; k < named; ++k) {
@@ -491,41 +484,28 @@ HRESULT invoke(ITypeInfo* info, IUnknown* object, DISPID member, WORD flags, DIS
         if (positional > inputs) return DISP_E_BADPARAMCOUNT;
         for (UINT i = 0; i < positional; ++i) source[i] = params->cArgs - 1 - i;
 
-        std::vector<Argument> arguments(count);
+        Slots<Argument> arguments(count);
         for (UINT i = 0; i < inputs; ++i) {
-            const ELEMDESC& parameter = function->lprgelemdescParam[i];
             current = source[i];
             const VARIANT* given = current == UINT(-1) ? nullptr : &params->rgvarg[current];
-            prepare(arguments[i], given, resolve(info, parameter.tdesc), parameter.paramdesc);
+            prepare(arguments[i], given, plan->inputs[i]);
         }
-        if (returns) {
-            Declared declared = resolve(info, function->lprgelemdescParam[count - 1].tdesc);
-            declared.byReference = false;
-            V_VT(arguments[count - 1].value.get()) = declared.variantType();
-            arguments[count - 1].pointAtValue(declared);
+        if (plan->returns) {
+            if (FAILED(plan->result.unusable)) throw ArgumentFailure{plan->result.unusable};
+            V_VT(arguments[count - 1].value.get()) = plan->result.variantType();
+            arguments[count - 1].pointAtValue(plan->result);
         }
 
-        std::vector<VARTYPE> types(count);
-        std::vector<VARIANTARG*> values(count);
+        HRESULT hr = S_OK;
+        if (const HRESULT made = call(object, *plan, arguments.data(), count, hr); FAILED(made)) return made;
         for (UINT i = 0; i < count; ++i) {
-            types[i] = arguments[i].callType;
-            values[i] = arguments[i].passed();
-        }
-        // Members return an HRESULT; not every DispCallFunc accepts VT_HRESULT
-        // as a return type, and a 32-bit integer is the same thing.
-        VARIANT returned{};
-        HRESULT hr = DispCallFunc(object, function->oVft, function->callconv, VT_I4, count, types.data(),
-                                  values.data(), &returned);
-        if (FAILED(hr)) return hr;
-
-        for (Argument& argument : arguments) {
+            Argument& argument = arguments[i];
             if (!argument.writeBack) continue;
             VariantClear(argument.writeBack);
             *argument.writeBack = argument.value.release();
         }
-        hr = V_I4(&returned);
         if (FAILED(hr)) return memberFailed(hr, exception);
-        if (returns && result) {
+        if (plan->returns && result) {
             *result = arguments[count - 1].value.release();
             // Script hosts cannot compare or compute with VT_UI4: an OLE_COLOR
             // goes back as the Long with the same bits, as it comes in.
@@ -541,6 +521,25 @@ HRESULT invoke(ITypeInfo* info, IUnknown* object, DISPID member, WORD flags, DIS
         return E_OUTOFMEMORY;
     } catch (...) {
         return E_UNEXPECTED;
+    }
+}
+
+HRESULT invoke(ITypeInfo* vtableInfo, IUnknown* object, DISPID member, WORD flags, DISPPARAMS* params,
+               VARIANT* result, EXCEPINFO* exception, UINT* argumentError) noexcept {
+    const DispatchTable* table = nullptr;
+    try {
+        table = &DispatchTable::of(vtableInfo);
+    } catch (...) {
+        return TYPE_E_CANTLOADLIBRARY;
+    }
+    return invoke(*table, object, member, flags, params, result, exception, argumentError);
+}
+
+HRESULT idsOfNames(ITypeInfo* vtableInfo, LPOLESTR* names, UINT count, DISPID* ids) noexcept {
+    try {
+        return DispatchTable::of(vtableInfo).idsOfNames(names, count, ids);
+    } catch (...) {
+        return TYPE_E_CANTLOADLIBRARY;
     }
 }
 

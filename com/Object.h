@@ -75,14 +75,14 @@ public:
         return typeInfo([&](const InterfaceInfo& i) { return i.dispatchInfo.CopyTo(info); });
     }
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return typeInfo([&](const InterfaceInfo& i) { return DispGetIDsOfNames(i.vtableInfo.Get(), names, count, ids); });
+        const DispatchTable* table = dispatchTable();
+        return table ? table->idsOfNames(names, count, ids) : TYPE_E_CANTLOADLIBRARY;
     }
     STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argumentError) override {
-        return typeInfo([&](const InterfaceInfo& i) {
-            return invoke(i.vtableInfo.Get(), static_cast<Interface*>(this), member, flags, params, result, exception,
-                          argumentError);
-        });
+        const DispatchTable* table = dispatchTable();
+        if (!table) return TYPE_E_CANTLOADLIBRARY;
+        return invoke(*table, static_cast<Interface*>(this), member, flags, params, result, exception, argumentError);
     }
 
     // ISupportErrorInfo
@@ -116,6 +116,17 @@ protected:
     static const IID* eventInterface() { return nullptr; }
 
 private:
+    // Found once per class: late-bound calls then touch neither the type
+    // library nor a lock.
+    static const DispatchTable* dispatchTable() noexcept {
+        try {
+            static const DispatchTable& table = DispatchTable::of(interfaceInfo(__uuidof(Interface)).vtableInfo.Get());
+            return &table;
+        } catch (...) {
+            return nullptr;
+        }
+    }
+
     template <class Use>
     static HRESULT typeInfo(Use&& use) noexcept {
         try {

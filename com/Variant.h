@@ -20,19 +20,22 @@ public:
     Variant(Variant&& other) noexcept : value_(other.value_) { other.value_ = VARIANT{}; }
     Variant& operator=(Variant&& other) noexcept {
         if (this != &other) {
-            VariantClear(&value_);
+            if (holdsResources(value_)) VariantClear(&value_);
             value_ = other.value_;
             other.value_ = VARIANT{};
         }
         return *this;
     }
-    ~Variant() { VariantClear(&value_); }
+    ~Variant() {
+        if (holdsResources(value_)) VariantClear(&value_);
+    }
 
     VARIANT* get() noexcept { return &value_; }
     const VARIANT* get() const noexcept { return &value_; }
     VARIANT* operator->() noexcept { return &value_; }
     VARIANT* reset() noexcept {
-        VariantClear(&value_);
+        if (holdsResources(value_)) VariantClear(&value_);
+        value_ = VARIANT{};
         return &value_;
     }
     // Hands the value over to a caller-owned VARIANT.
@@ -42,10 +45,24 @@ public:
         return out;
     }
 
+    // Whether the value owns a string, an object or an array; most own
+    // nothing and are copied and dropped as they are.
+    static bool holdsResources(const VARIANT& value) noexcept {
+        const VARTYPE type = V_VT(&value);
+        if (type & VT_BYREF) return false;
+        return (type & VT_ARRAY) || type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN || type == VT_RECORD;
+    }
+
 private:
     static void check(HRESULT hr);
     VARIANT value_;
 };
+
+// The automation conversion of a value to a scalar type, with the rule
+// scripts need on top: an OLE_COLOR (VT_UI4) takes a Long's or an Integer's
+// bit pattern, since a script holds &H8000000F as a negative Long. `out`
+// must be empty; it stays empty when the conversion fails.
+HRESULT convertScalar(VARIANT& out, const VARIANT& given, VARTYPE type) noexcept;
 
 class SafeArray {
 public:

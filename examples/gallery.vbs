@@ -21,6 +21,8 @@ Set k = CreateObject("Kolorit.KoloritFunctions")
 TransfersPage
 DrawingPage v, k, folder
 EffectsPage v, k, folder
+TextPage v, k, folder
+InterfacePage v, k, folder
 WriteIndex folder
 WScript.Echo "Gallery written to " & folder
 
@@ -232,6 +234,96 @@ Sub EffectsPage(v, k, folder)
     spriteHub.DrawTo canvas.hDC, 10, 10, , , , , SrcCopy
     spriteHub.DrawTo canvas.hDC, 120, 10, , , , , SrcCopy, 0
     canvas.SaveToFile folder & "\transparent.png"
+End Sub
+
+' ---------------------------------------------------------------------------
+' Text: fonts, alignment about a guide, tab stops, formatted text cut with an
+' ellipsis or broken into words, grayed and stated text.
+
+Sub TextPage(v, k, folder)
+    Dim surface, hub, t, ui, d, faces, i, box
+    ' Text: fonts, alignment, tab stops, formatted, grayed and stated text.
+    Set surface = DrawingCanvas(v, k, 320, 240, hub)
+    Set t = hub.TextDrawing
+    Set ui = hub.UIDrawing
+    Set d = hub.Drawing
+    d.FillStyle = 1
+    t.TextColor = RGB(40, 40, 90)
+
+    faces = Array("Tahoma", "Courier New", "Times New Roman")
+    For i = 0 To 2
+        Set surface.SelFont = v.CreateFontObject(faces(i), 20, i = 0, i = 2, i = 1)
+        t.DrawText faces(i), 10, 6 + i * 22
+    Next
+
+    Set surface.SelFont = v.CreateFontObject("Tahoma", 14)
+    Set surface.SelPen = v.CreatePenObject(RGB(220, 60, 60))
+    d.DrawLine 250, 4, 250, 72
+    t.TextAlign = 0
+    t.DrawText "left", 250, 8
+    t.TextAlign = 6
+    t.DrawText "centred", 250, 30
+    t.TextAlign = 2
+    t.DrawText "right", 250, 52
+    t.TextAlign = 0
+
+    ' Tab stops at 90 and 190, marked in red.
+    d.DrawLine 90, 78, 90, 120
+    d.DrawLine 190, 78, 190, 120
+    t.DrawTabbedTextEx "Name" & vbTab & "Colour" & vbTab & "Size", 10, 82, Array(90, 190)
+    t.DrawTabbedTextEx "Gallery" & vbTab & "every one" & vbTab & "320 x 240", 10, 100, Array(90, 190)
+
+    ' One line cut with an ellipsis (the default formatting), and a paragraph
+    ' broken into words and centred.
+    Set box = v.CreateBrushObject(RGB(230, 236, 250))
+    d.DrawRectFiled 10, 130, 150, 152, box
+    t.DrawTextEx "A sentence far too long for its box", 10, 130, 150, 152
+    d.DrawRectFiled 160, 126, 310, 182, box
+    t.DrawTextEx "Words break where the box ends, and every line is centred.", 164, 128, 306, 180, 16 + 1
+
+    t.DrawGrayedText "Grayed text", 10, 200, 110, 220
+    ui.DrawStatedText "&Disabled", 120, 200, 200, 220, , 32, True
+    ui.DrawStatedText "Brushed", 220, 200, 300, 220, v.CreateBrushObject(RGB(60, 120, 220)), 128
+    surface.ResetObjects
+    surface.SaveToFile folder & "\text.png"
+End Sub
+
+' ---------------------------------------------------------------------------
+' Windows-style elements: a border of each edge type, frame controls of each
+' type, and a focus rectangle around a push button.
+
+Sub InterfacePage(v, k, folder)
+    Dim surface, hub, ui, d, i, edges, controls, c, focus
+    ' Windows-style elements: borders of each edge type, frame controls, a
+    ' focus rectangle.
+    Set surface = DrawingCanvas(v, k, 320, 200, hub)
+    Set ui = hub.UIDrawing
+    Set d = hub.Drawing
+    d.DrawRectFiled 0, 0, 320, 200, v.CreateBrushObject(&H8000000F)
+
+    edges = Array(1, 2, 4, 8, 5, 10, 6, 9)
+    For i = 0 To 7
+        ui.DrawBorder 10 + i * 38, 10, 42 + i * 38, 50, edges(i)
+    Next
+    ui.DrawBorder 10, 60, 310, 64, 6, 8 + 2048
+
+    ' Type, element and state of each control. (Popup-menu frames and the
+    ' right-pointing menu arrow are left out: Wine does not draw them.)
+    controls = Array( _
+        Array(1, 0), Array(1, 1), Array(1, 2), Array(1, 3), Array(1, 4), Array(1, 512), _
+        Array(2, 0), Array(2, 1), Array(2, 2), _
+        Array(3, 0), Array(3, 1), Array(3, 2), Array(3, 3), Array(3, 5), Array(3, 8), _
+        Array(4, 0), Array(4, 1024), Array(4, 4), Array(4, 4 + 1024), Array(4, 8 + 1024), Array(4, 256))
+    For i = 0 To UBound(controls)
+        c = controls(i)
+        ui.DrawControlFrame 10 + (i Mod 8) * 28, 76 + (i \ 8) * 28, 30 + (i Mod 8) * 28, 96 + (i \ 8) * 28, c(0), c(1)
+    Next
+
+    ui.DrawControlFrame 240, 150, 310, 180, 4, 16
+    Set focus = k.GDIFocusDC(surface.hDC)
+    focus.X1 = 244 : focus.Y1 = 154 : focus.X2 = 306 : focus.Y2 = 176
+    focus.Visible = True
+    surface.SaveToFile folder & "\interface.png"
 End Sub
 
 ' ---------------------------------------------------------------------------

@@ -9,6 +9,8 @@
 #include "drawing/DCPath.h"
 #include "drawing/DCPosition.h"
 #include "effects/DCEffectDrawing.h"
+#include "text/DCInterfaceDrawing.h"
+#include "text/DCTextDrawing.h"
 
 #include <memory>
 
@@ -35,6 +37,8 @@ public:
     STDMETHODIMP get_Coordinates(_DCCoordinates** Value) override { return subObject(coordinates_, Value); }
     STDMETHODIMP get_CurrentPos(_DCPosition** Value) override { return subObject(currentPos_, Value); }
     STDMETHODIMP get_Path(_DCPath** Value) override { return subObject(path_, Value); }
+    STDMETHODIMP get_TextDrawing(_DCTextDrawing** Value) override { return subObject(textDrawing_, Value); }
+    STDMETHODIMP get_UIDrawing(_DCInterfaceDrawing** Value) override { return subObject(uiDrawing_, Value); }
     STDMETHODIMP DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
                         DCRasterOperations RasterOpCode, long TransparentColor) override;
     STDMETHODIMP CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, long SrcX2, long SrcY2, long DestX, long DestY,
@@ -68,7 +72,9 @@ private:
     // nothing, and the link expires when it goes with the hub.
     const std::shared_ptr<GDIDCEx> identity_{this, [](GDIDCEx*) {}};
     // Declared in reverse, so that they go in the order Clipping,
-    // Coordinates, Drawing, Effects, Path, CurrentPos.
+    // Coordinates, Drawing, Effects, Path, CurrentPos, TextDrawing, UIDrawing.
+    com::ComPtr<DCInterfaceDrawing> uiDrawing_;
+    com::ComPtr<DCTextDrawing> textDrawing_;
     com::ComPtr<DCPosition> currentPos_;
     com::ComPtr<DCPath> path_;
     com::ComPtr<DCEffectDrawing> effects_;

@@ -6,6 +6,7 @@
 #include "com/Boundary.h"
 #include "com/Variant.h"
 #include "declarations/GDIDeclarations.h"
+#include "text/DCFocusRect.h"
 
 #include <algorithm>
 #include <vector>
@@ -31,6 +32,18 @@ STDMETHODIMP KoloritFunctions::GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) {
 
 STDMETHODIMP KoloritFunctions::GDIAttachDCWnd(OLE_HANDLE hWnd, DCWndOperations Operation, _DCWindows** Result) {
     return com::guarded(Result, [&] { return DCWindows::attach(handleFrom<HWND>(hWnd), Operation); });
+}
+
+// Any of the four kinds of device context, a surface's memory one included;
+// anything else makes no object.
+STDMETHODIMP KoloritFunctions::GDIFocusDC(OLE_HANDLE hDC, _DCFocusRect** Result) {
+    return com::guarded(Result, [&] {
+        const HDC destination = handleFrom<HDC>(hDC);
+        com::require(IsDeviceContext(destination));
+        auto focus = DCFocusRect::create();
+        focus->AttachDestDC(destination);
+        return focus;
+    });
 }
 
 // --- The thread's GDI batch ---------------------------------------------------

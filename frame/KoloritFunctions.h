@@ -16,6 +16,7 @@ public:
 
     STDMETHODIMP GDIAttachDCEx(_GDIDC* DC, _GDIDCEx** Result) override;
     STDMETHODIMP GDIAttachDCWnd(OLE_HANDLE hWnd, DCWndOperations Operation, _DCWindows** Result) override;
+    STDMETHODIMP GDIFocusDC(OLE_HANDLE hDC, _DCFocusRect** Result) override;
     STDMETHODIMP get_GDIBatchLimit(long* Value) override;
     STDMETHODIMP put_GDIBatchLimit(long Value) override;
     STDMETHODIMP GDIBatchFlush() override;
