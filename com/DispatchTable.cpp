@@ -183,6 +183,18 @@ ParameterPlan planOf(ITypeInfo* info, const TYPEDESC& type) {
     return plan;
 }
 
+// The default an object parameter may declare: Nothing, as the number 0 or
+// as an empty reference.
+bool isNothing(const VARIANT& value) {
+    switch (V_VT(&value)) {
+    case VT_EMPTY: case VT_NULL: return true;
+    case VT_DISPATCH: case VT_UNKNOWN: return V_UNKNOWN(&value) == nullptr;
+    case VT_I2: return V_I2(&value) == 0;
+    case VT_I4: case VT_INT: return V_I4(&value) == 0;
+    default: return false;
+    }
+}
+
 ParameterPlan inputOf(ITypeInfo* info, const ELEMDESC& element) {
     ParameterPlan plan = planOf(info, element.tdesc);
     const USHORT flags = element.paramdesc.wParamFlags;
@@ -192,9 +204,15 @@ ParameterPlan inputOf(ITypeInfo* info, const ELEMDESC& element) {
         const VARIANT& given = element.paramdesc.pparamdescex->varDefaultValue;
         // A scalar default is converted here once; other kinds keep the
         // declared value and convert it like an argument when it is used.
-        const HRESULT hr = plan.kind == ParameterPlan::Kind::Scalar
-                               ? convertScalar(*plan.defaultValue.get(), given, plan.vt)
-                               : VariantCopy(plan.defaultValue.get(), const_cast<VARIANT*>(&given));
+        // An object's only possible default is Nothing, which a type library
+        // holds as the number 0: it stays Empty, which arrives as Nothing.
+        HRESULT hr = S_OK;
+        if (plan.kind == ParameterPlan::Kind::Scalar)
+            hr = convertScalar(*plan.defaultValue.get(), given, plan.vt);
+        else if (plan.kind == ParameterPlan::Kind::Object)
+            hr = isNothing(given) ? S_OK : DISP_E_TYPEMISMATCH;
+        else
+            hr = VariantCopy(plan.defaultValue.get(), const_cast<VARIANT*>(&given));
         if (FAILED(hr) && SUCCEEDED(plan.unusable)) plan.unusable = hr;
     }
     return plan;

@@ -85,6 +85,16 @@ void forEachMember(Type& type, const std::function<void(const FUNCDESC&, const s
 
 bool isInterface(const Type& type) { return type.attr->typekind == TKIND_DISPATCH || type.attr->typekind == TKIND_INTERFACE; }
 
+// A parameter that takes an object: a pointer to an interface, or IDispatch/IUnknown.
+bool takesObject(ITypeInfo* info, const TYPEDESC& type) {
+    if (type.vt == VT_DISPATCH || type.vt == VT_UNKNOWN) return true;
+    if (type.vt != VT_PTR || type.lptdesc->vt != VT_USERDEFINED) return false;
+    ComPtr<ITypeInfo> target;
+    if (FAILED(info->GetRefTypeInfo(type.lptdesc->hreftype, &target))) return false;
+    Type pointed(target);
+    return isInterface(pointed);
+}
+
 }  // namespace
 
 TEST(ObjectModel, OnlyTheApplicationObjectsAreCreatableAndEachClassShowsOnlyItsName) {
@@ -167,6 +177,32 @@ TEST(ObjectModel, DispatchIdentifiersDefaultsAndHiddenMembers) {
             EXPECT_EQ(defaultsSeen.count(name), 1u) << narrow(name) << " is not a default member";
         }
     }
+}
+
+// Object browsers and early-bound compilers show an optional object's
+// default; without one they offer no way to leave it out.
+TEST(ObjectModel, OptionalObjectParametersDefaultToNothing) {
+    forEachType([](const Library&, Type& type) {
+        if (!isInterface(type)) return;
+        forEachMember(type, [&](const FUNCDESC& f, const std::wstring& name) {
+            for (SHORT i = 0; i < f.cParams; ++i) {
+                const PARAMDESC& param = f.lprgelemdescParam[i].paramdesc;
+                if (!(param.wParamFlags & PARAMFLAG_FOPT) || !takesObject(type.info.Get(), f.lprgelemdescParam[i].tdesc))
+                    continue;
+                ASSERT_TRUE(param.wParamFlags & PARAMFLAG_FHASDEFAULT) << narrow(name) << " parameter " << i;
+                const VARIANT& value = param.pparamdescex->varDefaultValue;
+                EXPECT_TRUE((V_VT(&value) == VT_I4 && V_I4(&value) == 0) ||
+                            ((V_VT(&value) == VT_DISPATCH || V_VT(&value) == VT_UNKNOWN) && !V_UNKNOWN(&value)))
+                    << narrow(name) << " parameter " << i << " defaults to type " << V_VT(&value);
+            }
+        });
+    });
+    // Late-bound callers that leave one out get Nothing passed on.
+    ComPtr<_DCDrawing> drawing;
+    attach(surface(8, 8).Get())->get_Drawing(&drawing);
+    Late late(drawing.Get());
+    late.call(L"DrawRectFiled", arg(0), arg(0), arg(4), arg(4));
+    EXPECT_EQ(late.result(), S_OK);
 }
 
 // Type-library strings are read in the ANSI code page: text stored as
