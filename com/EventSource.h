@@ -28,6 +28,9 @@ public:
     // another during the event is handled. Returns whether any sink was
     // called.
     bool fire(DISPID event, std::span<VARIANT> arguments = {});
+    // Whether any sink is connected: none can connect while an event runs
+    // that nobody hears.
+    bool connected() const noexcept { return !sinks_.empty(); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return owner_->QueryInterface(iid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return owner_->AddRef(); }

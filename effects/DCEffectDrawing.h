@@ -12,8 +12,10 @@ namespace kolorit {
 class GDIDCEx;
 
 // A floating-point value as a pixel coordinate or colour component: the
-// nearest integer, halves to the even neighbour (the default rounding mode).
-inline long rounded(double value) { return static_cast<long>(std::nearbyint(value)); }
+// nearest integer, halves to the even neighbour (the default rounding mode,
+// which lrint applies without the floating-point environment juggling that
+// makes nearbyint many times slower).
+inline long rounded(double value) { return std::lrint(value); }
 
 // The image effects of one hub's surface. It works on the surface's device
 // context alone; the long effects report their progress through the events
@@ -84,6 +86,8 @@ private:
     // its state in the meantime.
     bool ProgressDraw(double NewValue);
     void EndDraw();
+    // Whether a sink is connected that would hear the events.
+    bool heard() const noexcept { return events_.connected(); }
 
     // The whole image reversed onto itself along the chosen axes.
     void reverse(bool alongX, bool alongY, const wchar_t* source);

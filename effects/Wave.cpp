@@ -26,15 +26,41 @@ void readColumn(const Pixels& pixels, int x, int H, COLORREF* column) {
     for (int y = 0; y < H; ++y) column[y] = pixels.GetPixel(x, y);
 }
 
-// The target row of a pixel is its row plus the column's shift, tested
+// The row a pixel of row y moves to: its row plus the column's shift, tested
 // against the image before it is rounded.
+bool targetRow(int y, double shift, int H, int& row) {
+    const double t = y + shift;
+    if (t < 0 || t > H - 1) return false;
+    row = static_cast<int>(rounded(t));
+    return true;
+}
+
 template <class Pixels>
 void writeColumn(const Pixels& pixels, int x, int H, double shift, const COLORREF* column) {
-    for (int y = 0; y < H; ++y) {
-        const double t = y + shift;
-        if (t < 0 || t > H - 1) continue;
-        pixels.SetPixel(x, static_cast<int>(rounded(t)), column[y]);
-    }
+    int row = 0;
+    for (int y = 0; y < H; ++y)
+        if (targetRow(y, shift, H, row)) pixels.SetPixel(x, row, column[y]);
+}
+
+// Both passes at once, in place and row by row, for when nobody can look
+// between the columns; no table is needed. A column moving up (shift 0 or
+// less) is gone through from the top: every row it writes lies at or above
+// the row being read, so each pixel is read before anything overwrites it,
+// and of two pixels landing on one row the lower one comes later and stays.
+// A column moving down is gone through from the bottom for the same reason;
+// there the lower pixel comes first, so a row already written is left to it.
+void waveInPlace(const SurfaceMemory& memory, int W, int H, const std::vector<double>& shifts) {
+    int row = 0;
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            if (shifts[x] <= 0 && targetRow(y, shifts[x], H, row)) memory.SetPixel(x, row, memory.GetPixel(x, y));
+    std::vector<int> lastRow(W, H);  // below the image: none written yet
+    for (int y = H - 1; y >= 0; --y)
+        for (int x = 0; x < W; ++x)
+            if (shifts[x] > 0 && targetRow(y, shifts[x], H, row) && row != lastRow[x]) {
+                memory.SetPixel(x, row, memory.GetPixel(x, y));
+                lastRow[x] = row;
+            }
 }
 
 }  // namespace
@@ -55,6 +81,15 @@ STDMETHODIMP DCEffectDrawing::Wave(long Size, VARIANT Length, long MoveX, long M
         for (int x = 0; x < W; ++x) {
             shifts[x] = Size * std::sin(x / length - MoveX) + MoveY;
             if (std::isnan(shifts[x])) com::raise(com::RuntimeError::Overflow);
+        }
+        // Unheard, the events cannot change anything in between.
+        if (!heard()) {
+            if (const auto memory = SurfaceMemory::of(hDC_, true)) {
+                InitDraw();
+                waveInPlace(*memory, W, H, shifts);
+                EndDraw();
+                return;
+            }
         }
         if (static_cast<std::uint64_t>(W) * static_cast<std::uint64_t>(H) > SIZE_MAX / sizeof(COLORREF))
             throw std::bad_alloc();
