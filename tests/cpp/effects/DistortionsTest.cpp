@@ -73,15 +73,9 @@ TEST(Rotate, IntoNothingHandsBackANewSurfaceOfTheSourcesSizeAndDepth) {
         auto image = surface(7, 4, monochrome);
         ComPtr<_GDIDC> made;
         ASSERT_EQ(effectsOn(image.Get())->Rotate(made.GetAddressOf(), 0, 0, 0), S_OK);
-        ASSERT_NE(made, nullptr);
-        long width = 0, height = 0;
-        made->get_Width(&width);
-        made->get_Height(&height);
-        ComPtr<_GDIBitmap> bitmap;
-        short bits = 0;
-        ASSERT_EQ(made->get_SelBitmap(&bitmap), S_OK);
-        bitmap->get_BitsPixel(&bits);
-        EXPECT_EQ((std::vector<long>{width, height, bits == 1}), (std::vector<long>{7, 4, monochrome}));
+        const DIBSECTION dib = dibOf(made.Get());
+        EXPECT_EQ((std::vector<long>{dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel == 1}),
+                  (std::vector<long>{7, 4, monochrome}));
     }
 }
 
@@ -116,23 +110,20 @@ TEST(Wave, MovesEachColumnAndDropsTargetsOutsideTheImageBeforeRounding) {
     }
 }
 
-TEST(Wave, ReportsEachColumnOfBothPassesAndTakesTheDefaultsWhenOmitted) {
+// Length omitted is 10: column 1 moves by 6 sin(0.1) - 3 = -2.4, so row 0 is
+// nobody's target (row 2's -0.4 is dropped) and keeps its colour.
+TEST(Wave, ReportsEachColumnOfBothPassesAndTakesTheDefaultLength) {
     auto image = painted(4, 12);
     auto effects = effectsOn(image.Get());
     auto sink = Sink::on(effects.Get());
     ASSERT_EQ(effects->Wave(6, *omitted().get(), 0, -3), S_OK);
     sink->disconnect();
-    EXPECT_EQ(sink->heard, (std::vector<Heard>{initDraw, progress(0), progress(12.5), progress(25), progress(37.5),
-                                               progress(50), progress(62.5), progress(75), progress(87.5), endDraw}));
-    // Column 0 moves exactly 3 up. Column 1 moves by 6 sin(0.1) - 3 = -2.4:
-    // row 0 is nobody's target (row 2's -0.4 is dropped) and keeps its colour.
-    const auto column = [&](int x) {
-        std::vector<COLORREF> colours;
-        for (int y = 0; y < 3; ++y) colours.push_back(pixel(image.Get(), x, y));
-        return colours;
-    };
-    EXPECT_EQ(column(0), (std::vector<COLORREF>{coordinate(0, 3), coordinate(0, 4), coordinate(0, 5)}));
-    EXPECT_EQ(column(1), (std::vector<COLORREF>{coordinate(1, 0), coordinate(1, 3), coordinate(1, 4)}));
+    std::vector<Heard> heard{initDraw};
+    for (float value : {0.f, 12.5f, 25.f, 37.5f, 50.f, 62.5f, 75.f, 87.5f}) heard.push_back(progress(value));
+    heard.push_back(endDraw);
+    EXPECT_EQ(sink->heard, heard);
+    EXPECT_EQ((std::vector<COLORREF>{pixel(image.Get(), 0, 0), pixel(image.Get(), 1, 0), pixel(image.Get(), 1, 1)}),
+              (std::vector<COLORREF>{coordinate(0, 3), coordinate(1, 0), coordinate(1, 3)}));
 }
 
 // A black spot on white, pulled into the white around it (the samples lie

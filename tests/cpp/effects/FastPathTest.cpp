@@ -10,7 +10,7 @@
 #include <numbers>
 #include <optional>
 #include <random>
-#include <sstream>
+#include <cstdio>
 
 using namespace test;
 
@@ -49,18 +49,13 @@ struct Case {
     bool sink;         // a sink that draws and changes the surfaces' state during the events
 
     std::string text() const {
-        std::ostringstream out;
-        out << "seed " << seed << (rotate ? " Rotate " : " Wave ") << image.width << "x" << image.height
-            << (image.monochrome ? " mono" : "");
-        if (rotate)
-            out << " to " << (target == Target::Itself ? "itself" : target == Target::New ? "a new surface" : "")
-                << (target == Target::Other ? std::to_string(other.width) + "x" + std::to_string(other.height) : "")
-                << (other.monochrome ? " mono" : "") << " angle " << angle << " at " << destX << "," << destY;
-        else
-            out << " size " << size << " length " << length << " move " << moveX << "," << moveY;
-        out << (clipImage ? " clipped" : "") << (clipOther ? " other clipped" : "") << (xorWrites ? " xor" : "")
-            << (movedOrigin ? " origin" : "") << (sink ? " sink" : "");
-        return out.str();
+        char line[256];
+        std::snprintf(line, sizeof line, "seed %u %s %dx%d%s to %dx%d%s (%d) angle %g at %ld,%ld size %ld length %g move %ld,%ld%s%s%s%s%s",
+                      seed, rotate ? "Rotate" : "Wave", image.width, image.height, image.monochrome ? " mono" : "",
+                      other.width, other.height, other.monochrome ? " mono" : "", static_cast<int>(target), angle, destX,
+                      destY, size, length, moveX, moveY, clipImage ? " clipped" : "", clipOther ? " other clipped" : "",
+                      xorWrites ? " xor" : "", movedOrigin ? " origin" : "", sink ? " sink" : "");
+        return line;
     }
 };
 
