@@ -5,6 +5,7 @@
 #include "Effects.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 using namespace test;
@@ -98,13 +99,13 @@ TEST(Wave, MovesEachColumnAndDropsTargetsOutsideTheImageBeforeRounding) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size << ", " << c.moveX << ", " << c.moveY);
         auto image = surface(1, 8);
-        for (int y = 0; y < 8; ++y) rawPixel(image.Get(), 0, y) = stored(y);
+        for (int y = 0; y < 8; ++y) bitsOf(image.Get())[y] = stored(y);
         auto effects = effectsOn(image.Get());
         auto sink = Sink::on(effects.Get());
         ASSERT_EQ(effects->Wave(c.size, *number(c.length).get(), c.moveX, c.moveY), S_OK);
         sink->disconnect();
         std::vector<std::uint32_t> result;
-        for (int y = 0; y < 8; ++y) result.push_back(rawPixel(image.Get(), 0, y));
+        for (int y = 0; y < 8; ++y) result.push_back(bitsOf(image.Get())[y]);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(sink->heard, (std::vector<Heard>{initDraw, progress(0), progress(50), endDraw}));
     }

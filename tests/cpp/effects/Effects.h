@@ -6,7 +6,6 @@
 
 #include <ocidl.h>
 
-#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -64,13 +63,6 @@ inline DIBSECTION dibOf(_GDIDC* image) {
     DIBSECTION dib{};
     GetObject(handleFrom<HBITMAP>(handle), sizeof dib, &dib);
     return dib;
-}
-
-// A pixel of a 32-bit surface as stored, top byte included. Vellum makes its
-// surfaces top-down (the platform reports a positive height all the same).
-inline std::uint32_t& rawPixel(_GDIDC* image, int x, int y) {
-    const DIBSECTION dib = dibOf(image);
-    return static_cast<std::uint32_t*>(dib.dsBm.bmBits)[y * dib.dsBm.bmWidth + x];
 }
 
 // Coordinates with red on every third pixel, and background and text colours
