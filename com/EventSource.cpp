@@ -46,15 +46,18 @@ private:
 
 }  // namespace
 
-void EventSource::fire(DISPID event, std::span<VARIANT> arguments) {
+bool EventSource::fire(DISPID event, std::span<VARIANT> arguments) {
     DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     const auto snapshot = sinks_;
+    bool called = false;
     for (const auto& [cookie, sink] : snapshot) {
         const bool stillConnected = std::any_of(sinks_.begin(), sinks_.end(), [c = cookie](const auto& s) { return s.first == c; });
         if (!stillConnected) continue;
         // A sink's failure is its own business; the drawing goes on.
         sink->Invoke(event, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+        called = true;
     }
+    return called;
 }
 
 STDMETHODIMP EventSource::EnumConnectionPoints(IEnumConnectionPoints** out) {

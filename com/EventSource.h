@@ -25,8 +25,12 @@ public:
     // Calls the event on every connected sink, synchronously, in the order
     // they connected. `arguments` are in DISPPARAMS order (last one first). A
     // failing sink does not stop the others; a sink that disconnects itself or
-    // another during the event is handled.
-    void fire(DISPID event, std::span<VARIANT> arguments = {});
+    // another during the event is handled. Returns whether any sink was
+    // called.
+    bool fire(DISPID event, std::span<VARIANT> arguments = {});
+    // Whether any sink is connected: none can connect while an event runs
+    // that nobody hears.
+    bool connected() const noexcept { return !sinks_.empty(); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override { return owner_->QueryInterface(iid, out); }
     STDMETHODIMP_(ULONG) AddRef() override { return owner_->AddRef(); }

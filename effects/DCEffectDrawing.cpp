@@ -37,6 +37,14 @@ void DCEffectDrawing::InvalidBoundaries(const wchar_t* source) {
     throw com::AutomationError(12346, source, L"Invalid boundaries!");
 }
 
+double DCEffectDrawing::Number(const VARIANT& value, double omitted) {
+    if (V_VT(&value) == VT_ERROR && V_ERROR(&value) == DISP_E_PARAMNOTFOUND) return omitted;
+    VARIANT number{};
+    if (FAILED(VariantChangeType(&number, const_cast<VARIANT*>(&value), 0, VT_R8)))
+        com::raise(com::RuntimeError::TypeMismatch);
+    return V_R8(&number);
+}
+
 DCEffectDrawing::ImageArea DCEffectDrawing::imageArea(long X1, long Y1, long X2, long Y2, const wchar_t* source) const {
     if (X1 < 0 || Y1 < 0 || X2 < 0 || Y2 < 0) InvalidBoundaries(source);
     const BITMAP image = SelectedBitmap(hDC_);
@@ -49,11 +57,11 @@ DCEffectDrawing::ImageArea DCEffectDrawing::imageArea(long X1, long Y1, long X2,
 
 void DCEffectDrawing::InitDraw() { events_.fire(dispidInitDraw); }
 
-void DCEffectDrawing::ProgressDraw(double NewValue) {
+bool DCEffectDrawing::ProgressDraw(double NewValue) {
     std::array<VARIANT, 1> arguments{};
     V_VT(&arguments[0]) = VT_R4;
     V_R4(&arguments[0]) = static_cast<float>(NewValue);
-    events_.fire(dispidProgressDraw, arguments);
+    return events_.fire(dispidProgressDraw, arguments);
 }
 
 void DCEffectDrawing::EndDraw() { events_.fire(dispidEndDraw); }

@@ -4,11 +4,18 @@
 #include "com/EventSource.h"
 #include "com/Object.h"
 
+#include <cmath>
 #include <memory>
 
 namespace kolorit {
 
 class GDIDCEx;
+
+// A floating-point value as a pixel coordinate or colour component: the
+// nearest integer, halves to the even neighbour (the default rounding mode,
+// which lrint applies without the floating-point environment juggling that
+// makes nearbyint many times slower).
+inline long rounded(double value) { return std::lrint(value); }
 
 // The image effects of one hub's surface. It works on the surface's device
 // context alone; the long effects report their progress through the events
@@ -43,6 +50,9 @@ public:
     STDMETHODIMP ReplaceColor(OLE_COLOR FromColor, OLE_COLOR ToColor, long X1, long Y1, long X2, long Y2) override;
     STDMETHODIMP ReplaceColorEx(OLE_COLOR FromColor, _GDIDC* ToDC, long X1, long Y1, long X2, long Y2,
                                 long ReplacementX, long ReplacementY) override;
+    STDMETHODIMP Rotate(_GDIDC** dcDest, double Angle, long DestX, long DestY) override;
+    STDMETHODIMP GravitationPit(long X, long Y, VARIANT Radius) override;
+    STDMETHODIMP Wave(long Size, VARIANT Length, long MoveX, long MoveY) override;
     STDMETHODIMP Mirror() override;
     STDMETHODIMP Flip() override;
     STDMETHODIMP FlipMirror() override;
@@ -58,6 +68,10 @@ private:
     // through the library's error routine) with the member's own source.
     [[noreturn]] static void InvalidBoundaries(const wchar_t* source);
 
+    // A variant argument as a number, `omitted` when it was left out; one
+    // that does not convert raises run-time error 13.
+    static double Number(const VARIANT& value, double omitted);
+
     // A rectangle of the image for the mask and replacement members: no
     // corner negative, a far edge of 0 meaning the image's edge, and at least
     // one pixel inside (error 12346 otherwise).
@@ -68,8 +82,12 @@ private:
     ImageArea imageArea(long X1, long Y1, long X2, long Y2, const wchar_t* source) const;
 
     void InitDraw();
-    void ProgressDraw(double NewValue);
+    // Whether a sink heard it: it may have drawn on the surface or changed
+    // its state in the meantime.
+    bool ProgressDraw(double NewValue);
     void EndDraw();
+    // Whether a sink is connected that would hear the events.
+    bool heard() const noexcept { return events_.connected(); }
 
     // The whole image reversed onto itself along the chosen axes.
     void reverse(bool alongX, bool alongY, const wchar_t* source);

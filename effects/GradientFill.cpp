@@ -18,9 +18,6 @@ namespace {
 
 const wchar_t* const source = L"DCEffectDrawing.GradientFill()";
 
-// Halves go to the even neighbour (the default rounding mode).
-long rounded(double value) { return static_cast<long>(std::nearbyint(value)); }
-
 BYTE component(COLORREF colour, int shift) { return static_cast<BYTE>((colour >> shift) & 0xFF); }
 
 }  // namespace

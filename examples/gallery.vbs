@@ -23,6 +23,7 @@ DrawingPage v, k, folder
 EffectsPage v, k, folder
 TextPage v, k, folder
 InterfacePage v, k, folder
+DistortionsPage v, k, folder
 WriteIndex folder
 WScript.Echo "Gallery written to " & folder
 
@@ -324,6 +325,71 @@ Sub InterfacePage(v, k, folder)
     focus.X1 = 244 : focus.Y1 = 154 : focus.X2 = 306 : focus.Y2 = 176
     focus.Visible = True
     surface.SaveToFile folder & "\interface.png"
+End Sub
+
+' ---------------------------------------------------------------------------
+' Distortions: a photo-like picture (sky, hills, sun and a word in block
+' letters), turned by half a radian into a white surface, bent into a wave
+' and pulled into a pit, on one page.
+
+Sub DistortionsPage(v, k, folder)
+    Const W = 200, H = 150
+    Dim picture, pictureHub, canvas, hub, turned, copy, copyHub, i
+
+    Set picture = v.CreateGDIDC(W, H)
+    Set pictureHub = k.GDIAttachDCEx(picture)
+    pictureHub.Effects.GradientFill 0, 0, W, 100, RGB(250, 200, 150), RGB(40, 90, 190)
+    pictureHub.Effects.GradientFill 0, 100, W, H, RGB(30, 90, 40), RGB(110, 170, 70)
+    Set picture.SelPen = v.CreatePenObject(RGB(240, 150, 30))
+    Set picture.SelBrush = v.CreateBrushObject(RGB(255, 220, 80))
+    pictureHub.Drawing.DrawEllipse 140, 20, 180, 60, , , , , True
+    picture.ResetObjects
+    BlockWord v, pictureHub.Drawing, "KOLORIT", 10, 112, 4
+
+    Set canvas = v.CreateGDIDC(2 * W + 30, 2 * H + 30)
+    Set hub = k.GDIAttachDCEx(canvas)
+    hub.Effects.GradientFill 0, 0, 2 * W + 30, 2 * H + 30, RGB(255, 255, 255), RGB(255, 255, 255)
+    pictureHub.DrawTo canvas.hDC, 10, 10
+
+    Set turned = v.CreateGDIDC(W, H)
+    k.GDIAttachDCEx(turned).Effects.GradientFill 0, 0, W, H, RGB(255, 255, 255), RGB(255, 255, 255)
+    pictureHub.Effects.Rotate turned, 0.5
+    k.GDIAttachDCEx(turned).DrawTo canvas.hDC, W + 20, 10
+
+    For i = 0 To 1
+        Set copy = v.CreateGDIDC(W, H)
+        pictureHub.DrawTo copy.hDC
+        Set copyHub = k.GDIAttachDCEx(copy)
+        If i = 0 Then copyHub.Effects.Wave 8, 16 Else copyHub.Effects.GravitationPit 100, 75
+        copyHub.DrawTo canvas.hDC, 10 + i * (W + 10), H + 20
+    Next
+    canvas.SaveToFile folder & "\distortions.png"
+End Sub
+
+' A word in 5 x 5 block letters of `cell` pixels, white on a dark shadow.
+Sub BlockWord(v, d, word, x, y, cell)
+    Dim glyphs, i, row, column, rows, white, shadow
+    Set glyphs = CreateObject("Scripting.Dictionary")
+    glyphs("K") = "X...X X..X. XXX.. X..X. X...X"
+    glyphs("O") = ".XXX. X...X X...X X...X .XXX."
+    glyphs("L") = "X.... X.... X.... X.... XXXXX"
+    glyphs("R") = "XXXX. X...X XXXX. X..X. X...X"
+    glyphs("I") = "XXXXX ..X.. ..X.. ..X.. XXXXX"
+    glyphs("T") = "XXXXX ..X.. ..X.. ..X.. ..X.."
+    Set white = v.CreateBrushObject(RGB(255, 255, 255))
+    Set shadow = v.CreateBrushObject(RGB(20, 30, 40))
+    For i = 1 To Len(word)
+        rows = Split(glyphs(Mid(word, i, 1)), " ")
+        For row = 0 To 4
+            For column = 1 To 5
+                If Mid(rows(row), column, 1) = "X" Then
+                    d.DrawRectFiled x + column * cell + 1, y + row * cell + 1, x + column * cell + cell + 1, y + row * cell + cell + 1, shadow
+                    d.DrawRectFiled x + column * cell, y + row * cell, x + column * cell + cell, y + row * cell + cell, white
+                End If
+            Next
+        Next
+        x = x + 6 * cell
+    Next
 End Sub
 
 ' ---------------------------------------------------------------------------

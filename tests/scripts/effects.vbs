@@ -42,9 +42,21 @@ fx.Mirror
 fx.Flip
 fx.FlipMirror
 
+' The distortions: an empty variable receives the rotated image's new surface.
+Set turned = Nothing
+fx.Rotate turned, 0.5
+CheckEqual turned.Width & " x " & turned.Height, "10 x 10", "Rotate hands back a surface of the image's size"
+fx.Rotate turned, 1, 2, -1
+fx.GravitationPit 5, 5
+fx.GravitationPit 5, 5, "3.5"
+fx.Wave
+fx.Wave 2, "4.5", 1, 0
+
 On Error Resume Next
-fx.Rotate
-CheckError 438, "", "", "the distortions are not there yet"
+fx.Wave , "long"
+CheckError 13, "", "", "a wave length that is no number"
+fx.Wave , 0
+CheckError 11, "", "", "a wave length of 0"
 fx.InvertArea 5, 5, 2, 10
 CheckError 12346, "DCEffectDrawing.InvertArea()", "Invalid boundaries!", "inverted edges"
 hub.CaptureFrom back.hDC, 0, 0, 5, 5, , , &H660046, 0

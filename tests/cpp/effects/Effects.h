@@ -1,8 +1,10 @@
 #pragma once
-// What the effects tests share: effects objects, painted images and the leak
-// check.
+// What the effects tests share: effects objects, painted images, the leak
+// check and a sink for the progress events.
 
 #include "Support.h"
+
+#include <ocidl.h>
 
 #include <functional>
 #include <vector>
@@ -54,6 +56,15 @@ inline ComPtr<_GDIDC> painted(long width, long height, const std::function<COLOR
     return image;
 }
 
+// A surface's bitmap as the platform describes it.
+inline DIBSECTION dibOf(_GDIDC* image) {
+    OLE_HANDLE handle = 0;
+    EXPECT_EQ(image->get_hBitmap(&handle), S_OK);
+    DIBSECTION dib{};
+    GetObject(handleFrom<HBITMAP>(handle), sizeof dib, &dib);
+    return dib;
+}
+
 // Coordinates with red on every third pixel, and background and text colours
 // that no mask operation may rely on.
 constexpr int spottedW = 8, spottedH = 6;
@@ -65,5 +76,50 @@ inline ComPtr<_GDIDC> spotted() {
     SetTextColor(dcOf(image.Get()), RGB(200, 0, 0));
     return image;
 }
+
+// One event: 1 InitDraw, 2 ProgressDraw (with its value), 3 EndDraw.
+struct Heard {
+    DISPID event;
+    float value = 0;
+    bool operator==(const Heard&) const = default;
+};
+inline const Heard initDraw{1}, endDraw{3};
+
+// A connected sink of __DCEffectDrawing; `onEvent` runs inside each event and
+// gives the sink's answer.
+class Sink : public TestObject<IDispatch> {
+public:
+    static ComPtr<Sink> on(IUnknown* source) {
+        ComPtr<Sink> sink;
+        *sink.GetAddressOf() = new Sink;
+        ComPtr<IConnectionPointContainer> container;
+        EXPECT_EQ(source->QueryInterface(IID_PPV_ARGS(&container)), S_OK);
+        EXPECT_EQ(container->FindConnectionPoint(DIID___DCEffectDrawing, &sink->point_), S_OK);
+        EXPECT_EQ(sink->point_->Advise(sink.Get(), &sink->cookie_), S_OK);
+        return sink;
+    }
+    void disconnect() {
+        if (point_) {
+            EXPECT_EQ(point_->Unadvise(cookie_), S_OK);
+        }
+        point_.Reset();
+    }
+    std::vector<Heard> heard;
+    std::function<HRESULT(DISPID)> onEvent;
+
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
+        EXPECT_EQ(params->cArgs, member == 2 ? 1u : 0u);
+        heard.push_back(Heard{member, member == 2 && V_VT(&params->rgvarg[0]) == VT_R4 ? V_R4(&params->rgvarg[0]) : 0});
+        return onEvent ? onEvent(member) : S_OK;
+    }
+
+private:
+    Sink() = default;
+    ComPtr<IConnectionPoint> point_;
+    DWORD cookie_ = 0;
+};
 
 }  // namespace test

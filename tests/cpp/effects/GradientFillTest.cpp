@@ -3,60 +3,13 @@
 
 #include "Effects.h"
 
-#include <ocidl.h>
-
 #include <cmath>
 
 using namespace test;
 
 namespace {
 
-// One event: 1 InitDraw, 2 ProgressDraw (with its value), 3 EndDraw.
-struct Heard {
-    DISPID event;
-    float value = 0;
-    bool operator==(const Heard&) const = default;
-};
-
-// A connected sink of __DCEffectDrawing; `onEvent` runs inside each event and
-// gives the sink's answer.
-class Sink : public TestObject<IDispatch> {
-public:
-    static ComPtr<Sink> on(IUnknown* source) {
-        ComPtr<Sink> sink;
-        *sink.GetAddressOf() = new Sink;
-        ComPtr<IConnectionPointContainer> container;
-        EXPECT_EQ(source->QueryInterface(IID_PPV_ARGS(&container)), S_OK);
-        EXPECT_EQ(container->FindConnectionPoint(DIID___DCEffectDrawing, &sink->point_), S_OK);
-        EXPECT_EQ(sink->point_->Advise(sink.Get(), &sink->cookie_), S_OK);
-        return sink;
-    }
-    void disconnect() {
-        if (point_) {
-            EXPECT_EQ(point_->Unadvise(cookie_), S_OK);
-        }
-        point_.Reset();
-    }
-    std::vector<Heard> heard;
-    std::function<HRESULT(DISPID)> onEvent;
-
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        EXPECT_EQ(params->cArgs, member == 2 ? 1u : 0u);
-        heard.push_back(Heard{member, member == 2 && V_VT(&params->rgvarg[0]) == VT_R4 ? V_R4(&params->rgvarg[0]) : 0});
-        return onEvent ? onEvent(member) : S_OK;
-    }
-
-private:
-    Sink() = default;
-    ComPtr<IConnectionPoint> point_;
-    DWORD cookie_ = 0;
-};
-
 constexpr COLORREF marker = RGB(1, 2, 3);  // where nothing may be painted
-const Heard initDraw{1}, endDraw{3};
 // Black to dim red in four strokes, painted from the far edge (red 0, 0,
 // 63.25 -> 63, 126.5 -> 126: halves to even) and listed from the near one.
 constexpr COLORREF dimRed = RGB(253, 0, 0);
