@@ -9,6 +9,7 @@ const wchar_t* standardDescription(RuntimeError error) {
     switch (error) {
     case RuntimeError::InvalidArgument: return L"Invalid procedure call or argument";
     case RuntimeError::Overflow: return L"Overflow";
+    case RuntimeError::OutOfMemory: return L"Out of memory";
     case RuntimeError::SubscriptOutOfRange: return L"Subscript out of range";
     case RuntimeError::DivisionByZero: return L"Division by zero";
     case RuntimeError::TypeMismatch: return L"Type mismatch";

@@ -34,6 +34,7 @@ private:
 enum class RuntimeError : long {
     InvalidArgument = 5,
     Overflow = 6,
+    OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,
