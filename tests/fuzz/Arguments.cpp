@@ -467,6 +467,10 @@ void Arguments::fill(Call& call) {
     if (tame_) {
         for (Variant& v : call.positional) tame(*v.get());
         for (Variant& v : call.named) tame(*v.get());
+        // The two scaled mapping modes multiply every later coordinate on the
+        // device context by extents no bound here can follow.
+        if (member.name == L"MapMode" && member.flags == DISPATCH_PROPERTYPUT && !call.positional.empty())
+            call.positional.back() = of(random_.between(1, 6));
     }
 }
 
