@@ -319,7 +319,8 @@ void Objects::drawingObjects(IDispatch* vellum, std::vector<std::wstring>& skipp
 // Window objects (live and destroyed windows) and focus rectangles (on a
 // live and on a deleted device context).
 void Objects::windowStates(IDispatch* kolorit, std::vector<std::wstring>& skipped) {
-    for (long operation = 0; operation < 3; ++operation) {
+    bool windowObjects = true;
+    for (long operation = 0; operation < 3 && windowObjects; ++operation) {
         for (bool destroy : {false, true}) {
             const HWND window = CreateWindowExW(0, L"STATIC", L"fuzz", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                                                  160, 120, nullptr, nullptr, nullptr, nullptr);
@@ -330,7 +331,10 @@ void Objects::windowStates(IDispatch* kolorit, std::vector<std::wstring>& skippe
             arguments.push_back(longValue(static_cast<long>(reinterpret_cast<LONG_PTR>(window))));
             arguments.push_back(longValue(operation));
             const ComPtr<IDispatch> attached = com::adopt(make(L"GDIAttachDCWnd", kolorit, std::move(arguments), skipped));
-            if (!attached) return;
+            if (!attached) {
+                windowObjects = false;
+                break;
+            }
             const std::wstring label = (destroy ? L"window object of a destroyed window, operation "
                                                 : L"window object, operation ") + std::to_wstring(operation);
             addEntry(attached.Get(), label);
