@@ -361,7 +361,7 @@ bool reachesFragilePlatformDrawing(const Member& member) {
 }
 
 void tame(VARIANT& value) {
-    constexpr double bound = 100000;
+    constexpr double bound = 10000;
     VARIANT* target = &value;
     if (V_VT(target) == (VT_BYREF | VT_VARIANT)) target = V_VARIANTREF(target);
     const VARTYPE type = V_VT(target);
@@ -572,6 +572,11 @@ std::wstring describe(const VARIANT& value, const Objects& objects) {
     case VT_DISPATCH:
     case VT_UNKNOWN:
         if (!V_UNKNOWN(&value)) return L"Nothing";
+        if (type == VT_DISPATCH && objects.labelOf(V_UNKNOWN(&value)) == L"a foreign object") {
+            Variant length;
+            if (lateCall(V_DISPATCH(&value), L"length", DISPATCH_PROPERTYGET, {}, &length))
+                return L"JScript-style array claiming " + fuzz::describe(*length.get(), objects) + L" elements";
+        }
         return L"Object <" + objects.labelOf(V_UNKNOWN(&value)) + L">";
     default: return L"VarType " + std::to_wstring(type);
     }

@@ -55,7 +55,7 @@ private:
 // Wine's own GDI hangs, asserts or corrupts its heap on shapes, pens, fonts
 // and mappings far beyond the device (about 10^6 units), where Windows
 // refuses them. Members that hand such values to the platform get numbers
-// within +-100000 (NaN, which Wine converts to 2147483647, becomes 0); every
+// within +-10000 (NaN, which Wine converts to 2147483647, becomes 0); every
 // other member gets the whole range.
 bool reachesFragilePlatformDrawing(const Member& member);
 void tame(VARIANT& value);
