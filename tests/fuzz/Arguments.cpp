@@ -406,16 +406,18 @@ void tame(VARIANT& value) {
         v = std::isnan(v) ? 0 : std::clamp<FLOAT>(v, -bound, bound);
         break;
     }
-    case VT_DECIMAL:
-    case VT_CY:
-    case VT_I8:
-    case VT_DATE:
-        if (!reference) {
-            VariantClear(target);
-            V_VT(target) = VT_I4;
-            V_I4(target) = 12;
-        }
+    case VT_I2: {
+        SHORT& v = reference ? *V_I2REF(target) : V_I2(target);
+        v = static_cast<SHORT>(std::clamp<double>(v, -bound, bound));
         break;
+    }
+    case VT_DECIMAL:
+        VarDecFromI4(12, reference ? V_DECIMALREF(target) : &V_DECIMAL(target));
+        if (!reference) V_VT(target) = VT_DECIMAL;  // the decimal covers the type field
+        break;
+    case VT_CY: (reference ? *V_CYREF(target) : V_CY(target)).int64 = 120000; break;
+    case VT_I8: (reference ? *V_I8REF(target) : V_I8(target)) = 12; break;
+    case VT_DATE: (reference ? *V_DATEREF(target) : V_DATE(target)) = 12; break;
     default: break;
     }
 }
