@@ -6,7 +6,7 @@ X64 := $(BUILD)/x86_64
 X86 := $(BUILD)/i686
 JOBS := $(shell nproc)
 
-.PHONY: all deps build build-i686 prefix register demo test bench fuzz clean
+.PHONY: all deps build build-i686 prefix register demo test bench fuzz docs dist clean
 
 all: build
 
@@ -31,8 +31,11 @@ prefix: deps
 register: build build-i686 prefix
 	@tools/register
 
+# The gallery (gallery/index.html), then the C++ client that shows an
+# effect's progress.
 demo: register
 	tools/wine-run cscript //nologo examples/gallery.vbs
+	tools/wine-run $(X64)/bin/progress.exe "Z:$(CURDIR)/gallery/progress.png"
 
 test: register
 	tools/run-tests
@@ -46,6 +49,14 @@ SEED ?= 1
 CALLS ?= 100000
 fuzz: register
 	tools/run-fuzz $(SEED) $(CALLS) $(TRACE)
+
+# The reference, written from the type libraries of the built DLLs.
+docs: register
+	tools/wine-run $(X64)/bin/typelib-reference.exe "Z:$(CURDIR)/docs/reference.md"
+
+# The release package: dist/kolorit-<version>.zip.
+dist: build build-i686
+	tools/make-dist
 
 clean:
 	rm -rf $(BUILD)

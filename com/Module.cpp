@@ -5,6 +5,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace com {
 namespace {
@@ -12,6 +13,10 @@ namespace {
 HINSTANCE instance = nullptr;
 std::atomic<long> objects{0};
 std::atomic<long> locks{0};
+thread_local long threadObjects = 0;
+// Not an owning pointer on purpose: a thread that ends with objects of ours
+// still alive must not call into a component that may be unloaded by then.
+thread_local IUnknown* kept = nullptr;
 
 struct GuidLess {
     bool operator()(const GUID& a, const GUID& b) const { return memcmp(&a, &b, sizeof(GUID)) < 0; }
@@ -58,8 +63,24 @@ std::wstring modulePath() {
     }
 }
 
-void objectCreated() noexcept { ++objects; }
-void objectDestroyed() noexcept { --objects; }
+void objectCreated() noexcept {
+    ++objects;
+    ++threadObjects;
+}
+
+void objectDestroyed() noexcept {
+    --objects;
+    if (--threadObjects == 0 && kept) std::exchange(kept, nullptr)->Release();
+}
+
+IUnknown* threadKept() noexcept { return kept; }
+
+void keepForThread(IUnknown* object) noexcept {
+    if (threadObjects == 0 || kept) return;
+    kept = object;
+    kept->AddRef();
+}
+
 void lockServer(bool lock) noexcept { lock ? ++locks : --locks; }
 bool canUnload() noexcept { return objects == 0 && locks == 0; }
 

@@ -27,6 +27,19 @@ DWORD maskOperation(bool monochrome, COLORREF maskColour, bool invert) {
     return invert ? WHITENESS : BLACKNESS;
 }
 
+// The rectangle of a 32-bit image with the unused top byte of every pixel
+// cleared. The colour-to-monochrome transfer compares whole pixels, and that
+// byte may be set (some platforms set it when filling with WHITENESS, for
+// one), while a colour matches on its RGB value alone: P AND S with a white
+// brush keeps the colour and clears the rest.
+ComPtr<_GDIDC> rgbCopy(HDC image, long X, long Y, long W, long H, const wchar_t* source) {
+    ComPtr<_GDIDC> copy = CreateGDIDC(W, H, false, image);
+    const HDC dc = surfaceDC(copy.Get());
+    const Selection white(dc, gdi::GetStockObject(WHITE_BRUSH));
+    if (!gdi::BitBlt(dc, 0, 0, W, H, image, X, Y, MERGECOPY)) RaiseVBDLLError(source, L"CaptureFrom failed!");
+    return copy;
+}
+
 // A plain block transfer by a temporary hub over `from`.
 void drawTo(GDIDCEx& from, HDC destination, long DestX1, long DestY1, long DestX2, long DestY2, long SrcX, long SrcY,
             DCRasterOperations RasterOpCode) {
@@ -44,14 +57,23 @@ STDMETHODIMP DCEffectDrawing::GetMaskBitmap(OLE_COLOR MaskColor, long X1, long* 
         const ImageArea area = imageArea(X1, *Y1, X2, Y2, source);
 
         ComPtr<_GDIDC> mask = CreateGDIDC(area.W, area.H, true, nullptr);
-        const COLORREF saved = gdi::GetBkColor(hDC_);
+        // What the mask is made from: the image itself, or its plain RGB copy.
+        ComPtr<_GDIDC> copy;
+        HDC image = hDC_;
+        long X = X1, Y = area.Y1;
+        if (area.image.bmBitsPixel == 32) {
+            copy = rgbCopy(hDC_, X1, area.Y1, area.W, area.H, source);
+            image = surfaceDC(copy.Get());
+            X = Y = 0;
+        }
+        const COLORREF saved = gdi::GetBkColor(image);
         if (saved == CLR_INVALID) RaiseVBDLLError(source, L"GetBkColor failed!");
         const COLORREF maskColour = TranslateColor(MaskColor);
-        if (gdi::SetBkColor(hDC_, maskColour) == CLR_INVALID) RaiseVBDLLError(source, L"SetBkColor failed!");
-        if (!gdi::BitBlt(surfaceDC(mask.Get()), 0, 0, area.W, area.H, hDC_, X1, area.Y1,
+        if (gdi::SetBkColor(image, maskColour) == CLR_INVALID) RaiseVBDLLError(source, L"SetBkColor failed!");
+        if (!gdi::BitBlt(surfaceDC(mask.Get()), 0, 0, area.W, area.H, image, X, Y,
                          maskOperation(area.image.bmBitsPixel == 1, maskColour, Invert != VARIANT_FALSE)))
             RaiseVBDLLError(source, L"CaptureFrom failed!");
-        if (gdi::SetBkColor(hDC_, saved) == CLR_INVALID)
+        if (gdi::SetBkColor(image, saved) == CLR_INVALID)
             RaiseVBDLLError(source, L"SetBkColor failed to restore background color!");
         return mask;
     });

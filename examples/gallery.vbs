@@ -1,6 +1,7 @@
 ' Kolorit gallery: draws with the library and writes PNG pictures into the
-' folder "gallery" beside "examples". Run it with `make demo`, or with
-' tools/wine-run cscript //nologo examples/gallery.vbs
+' folder "gallery" beside "examples", with gallery/index.html showing each
+' picture, its title and the lines below that drew it. Run it with
+' `make demo`, or with tools/wine-run cscript //nologo examples/gallery.vbs
 Option Explicit
 
 Const dcBitSrcCopy = &HCC0020
@@ -20,6 +21,7 @@ Set k = CreateObject("Kolorit.KoloritFunctions")
 TransfersPage
 DrawingPage v, k, folder
 EffectsPage v, k, folder
+WriteIndex folder
 WScript.Echo "Gallery written to " & folder
 
 ' Block transfers only: coloured bars painted with the destination's brush,
@@ -231,3 +233,112 @@ Sub EffectsPage(v, k, folder)
     spriteHub.DrawTo canvas.hDC, 120, 10, , , , , SrcCopy, 0
     canvas.SaveToFile folder & "\transparent.png"
 End Sub
+
+' ---------------------------------------------------------------------------
+' The index page, made from this script's own text. A picture's lines run
+' from the start of its Sub, or from the previous picture's SaveToFile, to
+' its own SaveToFile. Its title is the comment that opens those lines, or
+' else the comment above the Sub. Its file name is on the SaveToFile line,
+' or on the line that calls the Sub.
+
+Sub WriteIndex(folder)
+    Dim lines, i, line, subName, subComment, first, file, page, index
+    lines = Split(Replace(fso.OpenTextFile(WScript.ScriptFullName).ReadAll, vbCr, ""), vbLf)
+    page = "<!DOCTYPE html>" & vbCrLf & "<html><head><meta charset=""utf-8""><title>Kolorit gallery</title>" & _
+           "<style>body{font-family:sans-serif;max-width:60em;margin:auto}img{border:1px solid #ccc}" & _
+           "pre{background:#f4f4f4;padding:.6em;overflow:auto}</style></head><body>" & vbCrLf & _
+           "<h1>Kolorit gallery</h1>" & vbCrLf
+    For i = 0 To UBound(lines)
+        line = Trim(lines(i))
+        If Left(line, 4) = "Sub " Or Left(line, 9) = "Function " Then
+            subName = Mid(line, InStr(line, " ") + 1)
+            If InStr(subName, "(") > 0 Then subName = Left(subName, InStr(subName, "(") - 1)
+            subComment = CommentAbove(lines, i)
+            first = i + 1
+        ElseIf InStr(line, ".SaveToFile ") > 0 Then
+            file = PictureName(lines, line, subName)
+            If file <> "" Then
+                If fso.FileExists(fso.BuildPath(folder, file)) Then page = page & PictureEntry(lines, first, i, subComment, file)
+            End If
+            first = i + 1
+        End If
+    Next
+    Set index = fso.CreateTextFile(fso.BuildPath(folder, "index.html"), True)
+    index.Write page & "</body></html>" & vbCrLf
+    index.Close
+End Sub
+
+Function IsComment(line)
+    IsComment = False
+    If Left(Trim(line), 1) = "'" Then IsComment = Replace(Replace(Trim(line), "'", ""), "-", "") <> ""
+End Function
+
+Function CommentText(line)
+    CommentText = Trim(Mid(Trim(line), 2))
+End Function
+
+' The comment block right above line i.
+Function CommentAbove(lines, i)
+    Dim j, text
+    text = ""
+    j = i - 1
+    Do While j >= 0
+        If Not IsComment(lines(j)) Then Exit Do
+        text = CommentText(lines(j)) & " " & text
+        j = j - 1
+    Loop
+    CommentAbove = Trim(text)
+End Function
+
+' The picture's file name: a literal ending in .png on the line, or on the
+' line that calls the Sub with it.
+Function PictureName(lines, line, subName)
+    Dim i
+    PictureName = PngLiteral(line)
+    If PictureName <> "" Then Exit Function
+    For i = 0 To UBound(lines)
+        If InStr(lines(i), subName & " ") > 0 And Left(Trim(lines(i)), 4) <> "Sub " Then
+            PictureName = PngLiteral(lines(i))
+            If PictureName <> "" Then Exit Function
+        End If
+    Next
+End Function
+
+Function PngLiteral(line)
+    Dim last, start
+    PngLiteral = ""
+    last = InStr(LCase(line), ".png""")
+    If last = 0 Then Exit Function
+    start = InStrRev(line, """", last)
+    PngLiteral = Mid(line, start + 1, last + 3 - start)
+    If Left(PngLiteral, 1) = "\" Then PngLiteral = Mid(PngLiteral, 2)
+End Function
+
+' One picture: its title, the picture, and its lines without declarations
+' and without the title.
+Function PictureEntry(lines, first, last, subComment, file)
+    Dim i, line, title, code, indent, started
+    title = ""
+    code = ""
+    started = False
+    For i = first To last
+        line = lines(i)
+        If Trim(line) = "" Or Left(Trim(line), 4) = "Dim " Or Left(Trim(line), 6) = "Const " Then
+            If started And Trim(line) = "" Then code = code & vbLf
+        ElseIf Not started And IsComment(line) Then
+            title = Trim(title & " " & CommentText(line))
+        Else
+            If Not started Then indent = Len(line) - Len(LTrim(line))
+            started = True
+            If Len(line) - Len(LTrim(line)) >= indent Then line = Mid(line, indent + 1)
+            code = code & line & vbLf
+        End If
+    Next
+    If title = "" Then title = subComment
+    PictureEntry = "<h2>" & Html(title) & "</h2>" & vbCrLf & "<p><img src=""" & file & """ alt=""" & _
+                   Html(file) & """></p>" & vbCrLf & "<pre><code>" & Html(code) & "</code></pre>" & vbCrLf
+End Function
+
+Function Html(text)
+    Html = Replace(Replace(Replace(text, "&", "&amp;"), "<", "&lt;"), ">", "&gt;")
+End Function

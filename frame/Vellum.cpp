@@ -1,6 +1,7 @@
 #include "Vellum.h"
 
 #include "com/Boundary.h"
+#include "com/Module.h"
 #include "declarations/Handles.h"
 
 namespace kolorit {
@@ -27,11 +28,17 @@ ComPtr<_GDIBitmap> selectedBitmap(_GDIDC* surface) {
 
 }  // namespace
 
-// Made on each use rather than kept per thread: it holds no state, and a
-// kept one would outlive the thread's COM apartment.
+// Created on first use and kept for the thread while objects of the library
+// live there: creating one costs far more than any colour, brush or surface
+// asked of it.
 ComPtr<_VellumFunctions> VellumFunctions() {
     ComPtr<_VellumFunctions> functions;
+    if (IUnknown* kept = com::threadKept()) {
+        com::passThrough(kept->QueryInterface(IID_PPV_ARGS(&functions)));
+        return functions;
+    }
     com::passThrough(CoCreateInstance(CLSID_VellumFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)));
+    com::keepForThread(functions.Get());
     return functions;
 }
 

@@ -109,6 +109,9 @@ Picture loadPicture(const std::wstring& path, const wchar_t* source) {
     check(converted->CopyPixels(nullptr, width * 4, static_cast<UINT>(picture.pixels.size() * 4),
                                 reinterpret_cast<BYTE*>(picture.pixels.data())),
           source, L"Cannot read the picture!");
+    // Converters may set the unused byte; a surface holds plain RGB values, so
+    // that a colour matches by its value alone.
+    for (std::uint32_t& pixel : picture.pixels) pixel &= 0x00FFFFFF;
     return picture;
 }
 

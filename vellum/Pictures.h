@@ -12,7 +12,7 @@ namespace vellum {
 struct Picture {
     long width = 0;
     long height = 0;
-    std::vector<std::uint32_t> pixels;  // 32-bit BGRX, top row first
+    std::vector<std::uint32_t> pixels;  // 32-bit BGR, top byte clear, top row first
 };
 
 // The description of a 32-bit top-down DIB: rows from the top, pixels as

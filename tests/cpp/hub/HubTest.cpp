@@ -218,12 +218,27 @@ TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
     EXPECT_EQ(hub, nullptr);
 }
 
-TEST(Server, KoloritCanUnloadOnlyWhenNoObjectIsLeft) {
-    const EntryPoint canUnload = entryPoint(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow");
-    {
-        auto s = surface(1, 1);
-        auto hub = attach(s.Get());
-        EXPECT_EQ(canUnload(), S_FALSE);
+// Vellum's global object, made by the first colour the library translates,
+// stays for the thread while any object of the library lives there, even one
+// that holds nothing of Vellum, and goes with the last one: then both unload.
+TEST(Server, BothCanUnloadOnlyWhenNoObjectIsLeftThoughVellumIsKeptMeanwhile) {
+    const EntryPoint koloritUnloads = entryPoint(GetModuleHandleW(L"kolorit.dll"), "DllCanUnloadNow");
+    const EntryPoint vellumUnloads = entryPoint(GetModuleHandleW(L"vellum.dll"), "DllCanUnloadNow");
+    for (bool keepDrawing : {false, true}) {
+        ComPtr<IUnknown> last;
+        {
+            auto functions = koloritFunctions();
+            ComPtr<_GDIDCEx> hub;
+            ASSERT_EQ(functions->GDIAttachDCEx(surface(1, 1).Get(), &hub), S_OK);
+            ComPtr<_DCDrawing> drawing;
+            ASSERT_EQ(hub->get_Drawing(&drawing), S_OK);
+            ASSERT_EQ(drawing->put_BackColor(0x80000000 | COLOR_WINDOW), S_OK);
+            last = keepDrawing ? ComPtr<IUnknown>(drawing) : ComPtr<IUnknown>(functions);
+        }
+        EXPECT_EQ(koloritUnloads(), S_FALSE);
+        EXPECT_EQ(vellumUnloads(), S_FALSE);
+        last.Reset();
+        EXPECT_EQ(koloritUnloads(), S_OK);
+        EXPECT_EQ(vellumUnloads(), S_OK);
     }
-    EXPECT_EQ(canUnload(), S_OK);
 }

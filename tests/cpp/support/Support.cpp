@@ -65,6 +65,15 @@ void fill(_GDIDC* surface, COLORREF color) {
     fill(surface, RECT{0, 0, width, height}, color);
 }
 
+DWORD* bitsOf(_GDIDC* surface) {
+    GdiFlush();
+    OLE_HANDLE bitmap = 0;
+    EXPECT_EQ(surface->get_hBitmap(&bitmap), S_OK);
+    DIBSECTION section{};
+    EXPECT_EQ(GetObjectW(handleFrom<HBITMAP>(bitmap), sizeof section, &section), int(sizeof section));
+    return static_cast<DWORD*>(section.dsBm.bmBits);
+}
+
 EntryPoint entryPoint(HMODULE module, const char* name) {
     const FARPROC found = GetProcAddress(module, name);
     EXPECT_NE(found, nullptr) << name;

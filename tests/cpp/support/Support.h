@@ -31,6 +31,9 @@ HDC dcOf(_GDIDC* surface);
 
 COLORREF pixel(_GDIDC* surface, int x, int y);
 void fill(_GDIDC* surface, COLORREF color);
+// The memory of a 32-bit surface, top row first, pixels as stored (blue in
+// the low byte, the unused byte on top); pending drawing is flushed first.
+DWORD* bitsOf(_GDIDC* surface);
 void fill(_GDIDC* surface, RECT area, COLORREF color);
 
 // An automation error as a client sees it.

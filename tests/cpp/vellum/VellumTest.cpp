@@ -3,6 +3,8 @@
 
 #include "Support.h"
 
+#include <algorithm>
+
 using namespace test;
 
 namespace {
@@ -173,6 +175,9 @@ TEST(Pictures, SaveAndLoadKeepEveryPixel) {
         EXPECT_EQ(width, 7);
         EXPECT_EQ(pixel(loaded.Get(), 0, 0), RGB(10, 20, 30)) << narrow(path);
         EXPECT_EQ(pixel(loaded.Get(), 3, 2), RGB(200, 100, 0)) << narrow(path);
+        // Plain RGB values, the unused top byte clear, whatever the decoder gives.
+        const DWORD* bits = bitsOf(loaded.Get());
+        EXPECT_TRUE(std::all_of(bits, bits + 35, [](DWORD p) { return p >> 24 == 0; })) << narrow(path);
         DeleteFileW(path.c_str());
     }
 }
