@@ -6,7 +6,7 @@ X64 := $(BUILD)/x86_64
 X86 := $(BUILD)/i686
 JOBS := $(shell nproc)
 
-.PHONY: all deps build build-i686 prefix register demo test bench docs dist clean
+.PHONY: all deps build build-i686 prefix register demo test bench fuzz docs dist clean
 
 all: build
 
@@ -42,6 +42,13 @@ test: register
 
 bench: register
 	tools/run-bench
+
+# The dispatch fuzzer: make fuzz SEED=7 CALLS=1000000 (TRACE=n prints every
+# call from number n on, to replay a failure).
+SEED ?= 1
+CALLS ?= 100000
+fuzz: register
+	tools/run-fuzz $(SEED) $(CALLS) $(TRACE)
 
 # The reference, written from the type libraries of the built DLLs.
 docs: register

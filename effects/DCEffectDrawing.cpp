@@ -5,6 +5,7 @@
 #include "frame/GDIDCEx.h"
 #include "frame/Vellum.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kolorit {
@@ -93,7 +94,8 @@ STDMETHODIMP DCEffectDrawing::StretchTo(OLE_HANDLE hDestDC, long DestX1, long De
 }
 
 // The tiles lie on a grid anchored at the origin of this image, so that areas
-// tiled one after the other fit together.
+// tiled one after the other fit together. Only tiles that can land on the
+// image are drawn: the work is bounded by the image, not by the rectangle.
 STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_HANDLE hSrcDC, long SrcWidth,
                                        long SrcHeight, DCRasterOperations RasterOpCode) {
     return com::guarded([&] {
@@ -109,32 +111,30 @@ STDMETHODIMP DCEffectDrawing::TileArea(long X1, long Y1, long X2, long Y2, OLE_H
             if (H == 0) H = bitmap.bmHeight;
         }
         if (W == 0 || H == 0) com::raise(com::RuntimeError::DivisionByZero);
-        const long sx0 = X1 % W;
-        const long sy0 = Y1 % H;
         if (Y1 >= Y2 || X1 >= X2) return;
+        RECT visible{};
+        if (gdi::GetClipBox(hDC_, &visible) == ERROR) com::raise(com::RuntimeError::InvalidArgument);
 
-        // 64-bit sums: a tile past the far edge is cut, never wrapped around.
-        long long y = Y1;
-        long long rowHeight = static_cast<long long>(H) - sy0;
-        long sourceRow = sy0;
-        while (y < Y2) {
-            if (y + rowHeight > Y2) rowHeight = Y2 - y;
-            long long x = X1;
-            long long columnWidth = static_cast<long long>(W) - sx0;
-            long sourceColumn = sx0;
-            while (x < X2) {
-                if (x + columnWidth > X2) columnWidth = X2 - x;
+        // 64-bit positions: a tile past the far edge is cut, never wrapped around.
+        const long long left = std::max<long long>(X1, visible.left), right = std::min<long long>(X2, visible.right);
+        const long long top = std::max<long long>(Y1, visible.top), bottom = std::min<long long>(Y2, visible.bottom);
+        const auto gridOffset = [](long long position, long size) {
+            const long long offset = position % size;
+            return offset < 0 ? offset + size : offset;
+        };
+        for (long long y = top; y < bottom;) {
+            const long long sourceRow = gridOffset(y, H);
+            const long long rowHeight = std::min(H - sourceRow, bottom - y);
+            for (long long x = left; x < right;) {
+                const long long sourceColumn = gridOffset(x, W);
+                const long long columnWidth = std::min(W - sourceColumn, right - x);
                 if (!gdi::BitBlt(hDC_, static_cast<int>(x), static_cast<int>(y), static_cast<int>(columnWidth),
-                                 static_cast<int>(rowHeight), source, sourceColumn, sourceRow,
-                                 static_cast<DWORD>(RasterOpCode)))
+                                 static_cast<int>(rowHeight), source, static_cast<int>(sourceColumn),
+                                 static_cast<int>(sourceRow), static_cast<DWORD>(RasterOpCode)))
                     com::raise(com::RuntimeError::InvalidArgument);
                 x += columnWidth;
-                sourceColumn = 0;
-                columnWidth = W;
             }
             y += rowHeight;
-            sourceRow = 0;
-            rowHeight = H;
         }
     });
 }

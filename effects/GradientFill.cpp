@@ -59,8 +59,29 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         ComPtr<_GDIBrush> brush;
         HBRUSH hBrush = nullptr;
 
+        // Strokes that cannot land on the image are not drawn: the work is
+        // bounded by the image, not by the rectangle. The run skips ahead to
+        // the first stroke that reaches the visible part, with the colour it
+        // would have had, and ends past the visible part.
+        // (A device context that is gone has no visible part: its first
+        // stroke fails as any stroke would.)
+        RECT visible{};
+        const bool clipped = gdi::GetClipBox(hDC_, &visible) != ERROR;
+        const double visibleNear = clipped ? (alongX ? visible.left : visible.top) : nearEdge;
+        const double visibleFar = clipped ? (alongX ? visible.right : visible.bottom) : farEdge;
+        const double lastEdge = std::max(nearEdge, visibleNear);
         double strokeEnd = farEdge;
-        for (double c = L; strokeEnd > nearEdge; c -= s) {
+        double c = L;
+        const double hidden = std::floor((farEdge - visibleFar) / s) - 1;
+        if (hidden > 0) {
+            strokeEnd = farEdge - hidden * s;
+            c = L - hidden * s;
+            BYTE next[3];
+            for (int i = 0; i < 3; ++i)
+                next[i] = static_cast<BYTE>(rounded(component(start, shifts[i]) + (s * (hidden - 1)) * difference[i] / L));
+            colour = RGB(next[0], next[1], next[2]);
+        }
+        for (; strokeEnd > lastEdge; c -= s) {
             const double strokeStart = std::max(strokeEnd - s, nearEdge);
             const long from = rounded(strokeStart);
             const long to = rounded(strokeEnd);

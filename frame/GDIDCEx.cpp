@@ -13,6 +13,12 @@ namespace {
 
 bool noTransparentColor(long color) { return color == -1; }
 
+// A size from two corners, wrapping around like the platform's own 32-bit
+// sums rather than overflowing.
+long difference(long to, long from) {
+    return static_cast<long>(static_cast<unsigned long>(to) - static_cast<unsigned long>(from));
+}
+
 }  // namespace
 
 ComPtr<GDIDCEx> GDIDCEx::attach(IUnknown* surface) {
@@ -56,8 +62,8 @@ STDMETHODIMP GDIDCEx::DrawTo(OLE_HANDLE hDestDC, long DestX1, long DestY1, long 
             if (DestX2 == 0) DestX2 = size.cx + DestX1;
             if (DestY2 == 0) DestY2 = size.cy + DestY1;
         }
-        const long W = DestX2 - DestX1;
-        const long H = DestY2 - DestY1;
+        const long W = difference(DestX2, DestX1);
+        const long H = difference(DestY2, DestY1);
         const HDC destination = handleFrom<HDC>(hDestDC);
         if (!noTransparentColor(TransparentColor)) {
             transparentDrawTo(*this, destination, DestX1, DestY1, W, H, SrcX, SrcY, RasterOpCode, TransparentColor);
@@ -72,8 +78,8 @@ STDMETHODIMP GDIDCEx::CaptureFrom(OLE_HANDLE hSrcDC, long SrcX1, long SrcY1, lon
                                   long DestY, DCRasterOperations RasterOpCode, long TransparentColor) {
     return com::guarded([&] {
         com::require(SrcX1 < SrcX2 && SrcY1 < SrcY2 && hSrcDC != 0);
-        const long W = SrcX2 - SrcX1;
-        const long H = SrcY2 - SrcY1;
+        const long W = difference(SrcX2, SrcX1);
+        const long H = difference(SrcY2, SrcY1);
         const HDC source = handleFrom<HDC>(hSrcDC);
         if (!noTransparentColor(TransparentColor)) {
             transparentCaptureFrom(*this, source, SrcX1, SrcY1, W, H, DestX, DestY, RasterOpCode, TransparentColor);

@@ -14,8 +14,21 @@ using com::ComPtr;
 using com::RaiseVBDLLError;
 namespace gdi = kolorit::gdi;
 
+namespace {
+
+// The largest surface, of either kind: no side longer than a 16-bit
+// coordinate reaches, and 2^25 pixels (128 MB at 32 bits, 4 MB in
+// monochrome), more than an 8K screen. Beyond it a caller's number must not
+// decide how much memory a host gives away.
+constexpr long maxSide = 32767;
+constexpr long long maxPixels = 1LL << 25;
+
+}  // namespace
+
 ComPtr<GDIDC> GDIDC::make(long Width, long Height, bool Monochrome, HDC compatible, const wchar_t* source) {
     com::require(Width > 0 && Height > 0);
+    if (Width > maxSide || Height > maxSide || static_cast<long long>(Width) * Height > maxPixels)
+        com::raise(com::RuntimeError::OutOfMemory);
     kolorit::MemoryDC dc(gdi::CreateCompatibleDC(compatible));
     if (!dc) RaiseVBDLLError(source, L"CreateCompatibleDC failed!");
 

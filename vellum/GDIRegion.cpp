@@ -3,14 +3,42 @@
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 
+#include <mutex>
+#include <set>
+
 namespace vellum {
 
 using com::RaiseVBDLLError;
 namespace gdi = kolorit::gdi;
 
+namespace {
+
+// The region handles that region objects of this process hold.
+struct HeldRegions {
+    std::mutex mutex;
+    std::set<HRGN> handles;
+};
+
+HeldRegions& heldRegions() {
+    static HeldRegions held;
+    return held;
+}
+
+}  // namespace
+
+GDIRegion::~GDIRegion() { replace(nullptr); }
+
+void GDIRegion::replace(HRGN region) noexcept {
+    HeldRegions& held = heldRegions();
+    std::lock_guard guard(held.mutex);
+    held.handles.erase(region_.get());
+    region_.reset(region);
+    if (region) held.handles.insert(region);
+}
+
 void GDIRegion::hold(HRGN region, const wchar_t* source, const wchar_t* description) {
     if (!region) RaiseVBDLLError(source, description);
-    region_.reset(region);
+    replace(region);
 }
 
 STDMETHODIMP GDIRegion::get_hRgn(OLE_HANDLE* Value) {
@@ -52,11 +80,23 @@ STDMETHODIMP GDIRegion::Combine(_GDIRegion* Other, RgnCombineModes Mode) {
 }
 
 STDMETHODIMP GDIRegion::Delete() {
-    return com::guarded([&] { region_.reset(); });
+    return com::guarded([&] { replace(nullptr); });
 }
 
+// Only a region that nobody else holds can be taken over: any other handle
+// would be destroyed under its owner. The region already held stays as it is.
 STDMETHODIMP GDIRegion::AttachRgn(OLE_HANDLE hRgn) {
-    return com::guarded([&] { region_.reset(kolorit::handleFrom<HRGN>(hRgn)); });
+    return com::guarded([&] {
+        const HRGN region = kolorit::handleFrom<HRGN>(hRgn);
+        if (region && region == region_.get()) return;
+        com::require(gdi::GetObjectType(region) == OBJ_REGION);
+        {
+            HeldRegions& held = heldRegions();
+            std::lock_guard guard(held.mutex);
+            com::require(held.handles.count(region) == 0);
+        }
+        replace(region);
+    });
 }
 
 }  // namespace vellum

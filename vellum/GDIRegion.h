@@ -7,7 +7,8 @@
 namespace vellum {
 
 // Holds at most one region and destroys it when replaced, deleted or
-// released. Clients may create it directly.
+// released. Clients may create it directly. A region handle is held by one
+// region object at a time, so that no handle is destroyed twice.
 class GDIRegion : public com::Object<GDIRegion, _GDIRegion> {
 public:
     static const CLSID& classId() { return CLSID_GDIRegion; }
@@ -23,8 +24,10 @@ public:
 private:
     friend com::Object<GDIRegion, _GDIRegion>;
     GDIRegion() = default;
+    ~GDIRegion() override;
 
     void hold(HRGN region, const wchar_t* source, const wchar_t* description);
+    void replace(HRGN region) noexcept;
 
     kolorit::GdiObject<HRGN> region_;
 };

@@ -1,5 +1,9 @@
 #include "Support.h"
 
+#include "LiveObjects.h"
+
+#include <cstdio>
+
 namespace test {
 
 namespace {
@@ -198,10 +202,24 @@ ComPtr<IDispatch> asObject(const Variant& value) {
 
 }  // namespace test
 
+// After the whole program every object must be gone: both components can
+// unload, and the process holds as many GDI objects as before the first test.
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const int failed = RUN_ALL_TESTS();
+    // Shared system icons, once loaded, stay with the process for good.
+    LoadIcon(nullptr, IDI_APPLICATION);
+    const test::GdiObjects before = test::liveGdiObjects();
+    int failed = RUN_ALL_TESTS();
+    const test::GdiObjects after = test::liveGdiObjects();
+    if (after - before != 0) {
+        std::printf("GDI objects left behind by the tests: %s\n", after.changesSince(before).c_str());
+        failed = 1;
+    }
+    if (!test::componentsUnloadable()) {
+        std::printf("A component still holds objects after the tests (DllCanUnloadNow is not S_OK)\n");
+        failed = 1;
+    }
     CoUninitialize();
     return failed;
 }

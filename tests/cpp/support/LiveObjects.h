@@ -1,0 +1,68 @@
+#pragma once
+// What a long-running host would see leak: objects that keep a component
+// loaded, and GDI objects of the process. Shared by the tests, the fuzzer and
+// the load benchmark.
+//
+// Wine's GetGuiResources answers 0, and Wine takes a handle value below 65536
+// as the object in that slot of the process's GDI table; so where the count
+// is 0 the table is walked slot by slot. (On Windows the count is real and the
+// walk is never needed.)
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+namespace test {
+
+// Live GDI objects of the process by kind (the OBJ_ values of GetObjectType).
+struct GdiObjects {
+    std::array<long, 16> byKind{};
+    long total = 0;
+
+    long operator-(const GdiObjects& before) const { return total - before.total; }
+    // "pen +1, brush -2" for the kinds whose number changed since `before`.
+    std::string changesSince(const GdiObjects& before) const {
+        static const char* const names[16] = {"?",      "pen",    "brush",  "dc",  "metadc", "palette",
+                                              "font",   "bitmap", "region", "metafile", "memdc", "extpen",
+                                              "enhmetadc", "enhmetafile", "colorspace", "?"};
+        std::string text;
+        for (size_t kind = 0; kind < byKind.size(); ++kind) {
+            const long change = byKind[kind] - before.byKind[kind];
+            if (change == 0) continue;
+            if (!text.empty()) text += ", ";
+            text += std::string(names[kind]) + (change > 0 ? " +" : " ") + std::to_string(change);
+        }
+        return text.empty() ? "none" : text;
+    }
+};
+
+inline GdiObjects liveGdiObjects() {
+    GdiObjects count;
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) {
+        count.total = static_cast<long>(reported);
+        return count;
+    }
+    for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) {
+        const DWORD kind = GetObjectType(reinterpret_cast<HGDIOBJ>(slot));
+        if (kind == 0 || kind >= count.byKind.size()) continue;
+        ++count.byKind[kind];
+        ++count.total;
+    }
+    return count;
+}
+
+// Whether a loaded component answers DllCanUnloadNow with S_OK (one that is
+// not loaded holds nothing).
+inline bool canUnload(const wchar_t* module) {
+    const HMODULE loaded = GetModuleHandleW(module);
+    if (!loaded) return true;
+    const auto entry = reinterpret_cast<HRESULT(WINAPI*)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(loaded, "DllCanUnloadNow")));
+    return entry && entry() == S_OK;
+}
+
+inline bool componentsUnloadable() { return canUnload(L"kolorit.dll") && canUnload(L"vellum.dll"); }
+
+}  // namespace test
