@@ -1,5 +1,7 @@
 #include "Variant.h"
 
+#include "AutomationError.h"
+
 #include <climits>
 #include <new>
 #include <stdexcept>
@@ -67,6 +69,13 @@ HRESULT convertScalar(VARIANT& out, const VARIANT& given, VARTYPE type) noexcept
 
 ArrayAccess::ArrayAccess(SAFEARRAY* array) : array_(array) {
     if (FAILED(SafeArrayAccessData(array_, &data_))) throw std::runtime_error("SafeArrayAccessData failed");
+}
+
+int elementCount(SAFEARRAY* array) {
+    LONG lower = 0, upper = -1;
+    if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper)))
+        raise(RuntimeError::SubscriptOutOfRange);
+    return static_cast<int>(static_cast<long long>(upper) - lower + 1);
 }
 
 }  // namespace com

@@ -98,4 +98,8 @@ private:
     void* data_ = nullptr;
 };
 
+// The number of elements of a one-dimensional array, from its lower bound to
+// its upper bound; bounds that cannot be read raise run-time error 9.
+int elementCount(SAFEARRAY* array);
+
 }  // namespace com

@@ -18,13 +18,6 @@ bool holdsCoords(SAFEARRAY* array) {
            SUCCEEDED(SafeArrayGetRecordInfo(array, &record)) && record && com::longFieldsOf(record.Get()) == 2;
 }
 
-int countOf(SAFEARRAY* array) {
-    LONG lower = 0, upper = -1;
-    if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper)))
-        com::raise(com::RuntimeError::SubscriptOutOfRange);
-    return static_cast<int>(static_cast<long long>(upper) - lower + 1);
-}
-
 }  // namespace
 
 SAFEARRAY* CoordArray::checked(SAFEARRAY** Coords) {
@@ -34,7 +27,7 @@ SAFEARRAY* CoordArray::checked(SAFEARRAY** Coords) {
 }
 
 CoordArray::CoordArray(SAFEARRAY** Coords)
-    : array_(checked(Coords)), count_(countOf(array_)), access_(array_) {}
+    : array_(checked(Coords)), count_(com::elementCount(array_)), access_(array_) {}
 
 const POINT& CoordArray::first() const {
     if (count_ < 1) com::raise(com::RuntimeError::SubscriptOutOfRange);

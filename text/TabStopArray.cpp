@@ -12,13 +12,6 @@ bool holdsLongs(SAFEARRAY* array) {
            SUCCEEDED(SafeArrayGetVartype(array, &type)) && (type == VT_I4 || type == VT_INT);
 }
 
-int countOf(SAFEARRAY* array) {
-    LONG lower = 0, upper = -1;
-    if (FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper)))
-        com::raise(com::RuntimeError::SubscriptOutOfRange);
-    return static_cast<int>(static_cast<long long>(upper) - lower + 1);
-}
-
 }  // namespace
 
 SAFEARRAY* TabStopArray::checked(SAFEARRAY** Array) {
@@ -27,6 +20,6 @@ SAFEARRAY* TabStopArray::checked(SAFEARRAY** Array) {
     return *Array;
 }
 
-TabStopArray::TabStopArray(SAFEARRAY** Array) : count_(countOf(checked(Array))), access_(*Array) {}
+TabStopArray::TabStopArray(SAFEARRAY** Array) : count_(com::elementCount(checked(Array))), access_(*Array) {}
 
 }  // namespace kolorit
