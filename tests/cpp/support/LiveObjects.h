@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace test {
 
@@ -51,6 +52,26 @@ inline GdiObjects liveGdiObjects() {
         ++count.total;
     }
     return count;
+}
+
+// The platform fills per-process caches with its first windows and keeps
+// them: system-colour brushes and pens, bitmaps for the frame, and the
+// device contexts it hands out for windows, as many as were ever out at
+// once. One window with a number of contexts out fills them, so that a count
+// taken afterwards shows what is left behind, not what the platform keeps.
+inline void warmUpWindows(int contextsAtOnce = 8) {
+    WNDCLASSW description{};
+    description.lpfnWndProc = DefWindowProcW;
+    description.hInstance = GetModuleHandleW(nullptr);
+    description.lpszClassName = L"KoloritWarmUpWindow";
+    const ATOM kind = RegisterClassW(&description);
+    const HWND window = CreateWindowExW(0, MAKEINTATOM(kind), L"", WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                        nullptr, nullptr, description.hInstance, nullptr);
+    std::vector<HDC> contexts;
+    for (int i = 0; i < contextsAtOnce; ++i) contexts.push_back(GetDC(window));
+    for (HDC context : contexts) ReleaseDC(window, context);
+    DestroyWindow(window);
+    UnregisterClassW(MAKEINTATOM(kind), description.hInstance);
 }
 
 // Whether a loaded component answers DllCanUnloadNow with S_OK (one that is

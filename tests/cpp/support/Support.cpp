@@ -209,6 +209,7 @@ int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // Shared system icons, once loaded, stay with the process for good.
     LoadIcon(nullptr, IDI_APPLICATION);
+    test::warmUpWindows();
     const test::GdiObjects before = test::liveGdiObjects();
     int failed = RUN_ALL_TESTS();
     const test::GdiObjects after = test::liveGdiObjects();

@@ -1,6 +1,7 @@
 // Window device contexts on real windows: where each operation's origin
 // lies, the window's shape, update locks, and the context given back.
 
+#include "LiveObjects.h"
 #include "Support.h"
 
 #include <memory>
@@ -145,6 +146,26 @@ TEST(AttachWindow, GivesTheContextBackWhenTheLastReferenceGoes) {
         opened.Reset();
         EXPECT_FALSE(SetPixelV(context, 1, 1, 0)) << "operation " << operation;
     }
+}
+
+// A context that is not given back makes the platform hand out a new one on
+// the next open, and a surface or hub kept past the last reference holds its
+// objects: either shows as live objects growing over many rounds.
+TEST(AttachWindow, ManyRoundsLeaveNothingBehind) {
+    Window window = makeWindow();
+    auto cycle = [&] {
+        for (DCWndOperations operation : {dcWndRetreiveClientDC, dcWndRetreiveDC, dcWndStartPainting}) {
+            auto opened = open(window.get(), operation);
+            ComPtr<_DCDrawing> drawing;
+            ASSERT_EQ(hubOf(opened.Get())->get_Drawing(&drawing), S_OK);
+            EXPECT_EQ(drawing->put_PixelColor(1, 1, VARIANT_FALSE, 0), S_OK);
+        }
+    };
+    cycle();
+    const GdiObjects before = liveGdiObjects();
+    for (int i = 0; i < 10; ++i) cycle();
+    const GdiObjects after = liveGdiObjects();
+    EXPECT_EQ(after - before, 0) << after.changesSince(before);
 }
 
 TEST(WindowShape, SetAndExportedRegionsHaveTheSameBoxAndNothingRemovesTheShape) {
