@@ -163,11 +163,26 @@ TEST(Distortions, RefuseBeforeDrawingAndReportOverflowAfterInitDraw) {
     {
         auto image = painted(6, 6);
         auto other = surface(6, 6);
-        auto wide = surface(65538, 1);  // R = 32768 does not fit 16 bits
+        ASSERT_TRUE(image && other);
+        // R = 32768 does not fit 16 bits. Vellum makes no surface that wide, but
+        // a client may attach a bitmap of its own (the wrapper goes first, the
+        // bitmap last).
+        BITMAPINFO wideInfo{};
+        wideInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), 65538, -1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* wideBits = nullptr;
+        const kolorit::GdiObject<HBITMAP> wideBitmap(
+            CreateDIBSection(nullptr, &wideInfo, DIB_RGB_COLORS, &wideBits, nullptr, 0));
+        const kolorit::MemoryDC wideDC(CreateCompatibleDC(nullptr));
+        ASSERT_TRUE(wideBitmap && wideDC);
+        const kolorit::Selection wideSelected(wideDC.get(), wideBitmap.get());
+        ComPtr<_GDIDC> wide;
+        ASSERT_EQ(vellum()->AttachGDIDC(handleValue(wideDC.get()), 0, &wide), S_OK);
         auto hub = attach(image.Get());
         ComPtr<_DCEffectDrawing> effects, orphan;
+        ASSERT_TRUE(hub);
         ASSERT_EQ(hub->get_Effects(&effects), S_OK);
         orphan = effectsOn(image.Get());
+        ASSERT_TRUE(orphan);
         ComPtr<_GDIPen> pen;
         ASSERT_EQ(vellum()->CreatePenObject(red, 0, 1, &pen), S_OK);
         _GDIDC* notASurface = reinterpret_cast<_GDIDC*>(pen.Get());
