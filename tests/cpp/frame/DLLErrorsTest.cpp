@@ -27,24 +27,26 @@ const std::wstring sourceLine = L"\r\nError source: DCDrawing.DrawRect()";
 
 }  // namespace
 
+// Number and text from the member's description and the platform's code;
+// an empty description gets no separator.
 TEST(DLLErrors, PlatformCodeIsAddedToTheBaseAndItsTextFollowsTheDescription) {
-    const auto error = raisedBy([] { RaiseVBDLLError(L"DCDrawing.DrawRect()", L"DrawRect failed!", 6); });
-    EXPECT_EQ(error.number(), 10006);
-    EXPECT_EQ(error.source(), L"DCDrawing.DrawRect()");
-    EXPECT_EQ(error.description(), L"DrawRect failed!; " + systemText(6) + sourceLine);
-}
-
-TEST(DLLErrors, WithoutPlatformCodeTheNumberIsTheBaseAndTheTextUnexpected) {
-    const auto error = raisedBy([] { RaiseVBDLLError(L"DCDrawing.DrawRect()", L"DrawRect failed!", 0); });
-    EXPECT_EQ(error.number(), 10000);
-    EXPECT_EQ(error.description(), L"DrawRect failed!; Unexpected Error" + sourceLine);
-}
-
-TEST(DLLErrors, EmptyDescriptionGetsNoSeparator) {
-    const auto withCode = raisedBy([] { RaiseVBDLLError(L"DCDrawing.DrawRect()", L"", 6); });
-    EXPECT_EQ(withCode.description(), systemText(6) + sourceLine);
-    const auto withoutCode = raisedBy([] { RaiseVBDLLError(L"DCDrawing.DrawRect()", L"", 0); });
-    EXPECT_EQ(withoutCode.description(), L"Unexpected Error" + sourceLine);
+    const struct {
+        const wchar_t* description;
+        long code;
+        long number;
+        std::wstring text;
+    } cases[] = {
+        {L"DrawRect failed!", 6, 10006, L"DrawRect failed!; " + systemText(6)},
+        {L"DrawRect failed!", 0, 10000, L"DrawRect failed!; Unexpected Error"},
+        {L"", 6, 10006, systemText(6)},
+        {L"", 0, 10000, L"Unexpected Error"},
+    };
+    for (const auto& c : cases) {
+        const auto error = raisedBy([&] { RaiseVBDLLError(L"DCDrawing.DrawRect()", c.description, c.code); });
+        EXPECT_EQ(error.number(), c.number) << c.code;
+        EXPECT_EQ(error.source(), L"DCDrawing.DrawRect()");
+        EXPECT_EQ(error.description(), c.text + sourceLine);
+    }
 }
 
 TEST(DLLErrors, LastPlatformErrorIsTakenFromTheSlotThenFromTheLiveValue) {
@@ -62,19 +64,15 @@ TEST(DLLErrors, LastPlatformErrorIsTakenFromTheSlotThenFromTheLiveValue) {
     EXPECT_EQ(raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!"); }).number(), 10000 + ERROR_INVALID_HANDLE);
 }
 
-TEST(DLLErrors, BaseNumbersUpTo1000AreRefusedWithRunTimeError5) {
-    for (long base : {0L, 1L, 1000L}) {
-        const auto error = raisedBy([base] { RaiseVBDLLError(L"X.Y()", L"Y failed!", 6, base); });
+// Base numbers up to 1000, and codes without a system text.
+TEST(DLLErrors, BadBasesAndUnknownCodesBecomeRunTimeError5) {
+    for (auto [base, code] : {std::pair{0L, 6L}, {1L, 6L}, {1000L, 6L}, {com::DllErrorBase, 0x7FFF0000L}}) {
+        const auto error = raisedBy([=] { RaiseVBDLLError(L"X.Y()", L"Y failed!", code, base); });
         EXPECT_EQ(error.number(), 5) << base;
         EXPECT_EQ(error.description(), L"Invalid procedure call or argument") << base;
     }
     for (long base : {1001L, -1L})
         EXPECT_EQ(raisedBy([base] { RaiseVBDLLError(L"X.Y()", L"Y failed!", 0, base); }).number(), base);
-}
-
-TEST(DLLErrors, CodeWithoutSystemTextBecomesRunTimeError5) {
-    const auto error = raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!", 0x7FFF0000); });
-    EXPECT_EQ(error.number(), 5);
 }
 
 TEST(DLLErrors, SystemTextLosesOnlyItsTrailingLineBreak) {
@@ -85,10 +83,8 @@ TEST(DLLErrors, SystemTextLosesOnlyItsTrailingLineBreak) {
     EXPECT_NE(text.back(), L'\r');
 }
 
-TEST(AutomationError, NumbersMapToFailureCodes) {
-    EXPECT_EQ(com::AutomationError(5, L"", L"").failureCode(), static_cast<HRESULT>(0x800A0005));
-    EXPECT_EQ(com::AutomationError(10006, L"", L"").failureCode(), static_cast<HRESULT>(0x800A2716));
-    // Outside the control facility's 16 bits the number stays whole.
+// (Numbers inside the control facility are the invoker tests' part.)
+TEST(AutomationError, NumbersOutsideTheControlFacilityStayWhole) {
     EXPECT_EQ(com::AutomationError(75536, L"", L"").failureCode(), static_cast<HRESULT>(0x80000000 | 75536));
     EXPECT_EQ(com::AutomationError(-2147024891, L"", L"").failureCode(), static_cast<HRESULT>(-2147024891));
 }
@@ -100,16 +96,11 @@ TEST(GetStructBitap, DescribesABitmapOrRaisesTheLibraryError) {
     EXPECT_EQ(record.bmHeight, 3);
     EXPECT_EQ(record.bmBitsPixel, 32);
 
-    // Whether or not the platform sets a code of its own, it has a text.
-    SetLastError(ERROR_INVALID_HANDLE);
+    // Whether or not the platform sets a code of its own, it has a text, and
+    // a code left over from unrelated work is not blamed.
+    SetLastError(14007);
     const auto error = raisedBy([] { kolorit::GetStructBitap(nullptr); });
     EXPECT_EQ(error.source(), L"GetStructBitap()");
     EXPECT_EQ(error.description().rfind(L"Failed to get bitmap information; ", 0), 0u);
-}
-
-TEST(DLLErrors, AFailureWithoutItsOwnCodeIsNotBlamedOnAnEarlierOne) {
-    SetLastError(14007);  // left over from unrelated work
-    const auto error = raisedBy([] { kolorit::GetStructBitap(nullptr); });
-    EXPECT_EQ(error.source(), L"GetStructBitap()");
     EXPECT_NE(error.number(), 10000 + 14007);
 }
