@@ -1,6 +1,7 @@
 #include "DCDrawing.h"
 
 #include "Coords.h"
+#include "Extent.h"
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
 #include "frame/Vellum.h"
@@ -12,14 +13,6 @@ namespace kolorit {
 namespace {
 
 bool isTrue(VARIANT_BOOL value) { return value != VARIANT_FALSE; }
-
-// X2 - X1 as the platform's int; a distance beyond its range is a bad
-// argument rather than a wrapped-around size.
-int Extent(long From, long To) {
-    const long long extent = static_cast<long long>(To) - From;
-    com::require(extent >= INT_MIN && extent <= INT_MAX);
-    return static_cast<int>(extent);
-}
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #include "DCInterfaceDrawing.h"
 
 #include "AnsiText.h"
-#include "Extent.h"
 #include "com/Boundary.h"
+#include "drawing/Extent.h"
 #include "declarations/GDIDeclarations.h"
 #include "frame/Vellum.h"
 

@@ -1,9 +1,9 @@
 #include "DCTextDrawing.h"
 
 #include "AnsiText.h"
-#include "Extent.h"
 #include "TabStopArray.h"
 #include "com/Boundary.h"
+#include "drawing/Extent.h"
 #include "declarations/GDIDeclarations.h"
 #include "frame/Vellum.h"
 
