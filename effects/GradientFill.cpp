@@ -54,6 +54,13 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         const int shifts[3] = {0, 8, 16};
         int difference[3];
         for (int i = 0; i < 3; ++i) difference[i] = component(end, shifts[i]) - component(start, shifts[i]);
+        // The colour of the stroke that lies `travelled` units behind the far edge.
+        const auto colourAt = [&](double travelled) {
+            BYTE channel[3];
+            for (int i = 0; i < 3; ++i)
+                channel[i] = static_cast<BYTE>(rounded(component(start, shifts[i]) + travelled * difference[i] / L));
+            return RGB(channel[0], channel[1], channel[2]);
+        };
         COLORREF colour = start;
         long brushColour = -1;
         ComPtr<_GDIBrush> brush;
@@ -76,10 +83,7 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         if (hidden > 0) {
             strokeEnd = farEdge - hidden * s;
             c = L - hidden * s;
-            BYTE next[3];
-            for (int i = 0; i < 3; ++i)
-                next[i] = static_cast<BYTE>(rounded(component(start, shifts[i]) + (s * (hidden - 1)) * difference[i] / L));
-            colour = RGB(next[0], next[1], next[2]);
+            colour = colourAt(s * (hidden - 1));
         }
         for (; strokeEnd > lastEdge; c -= s) {
             const double strokeStart = std::max(strokeEnd - s, nearEdge);
@@ -100,10 +104,7 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
             strokeEnd = strokeStart;
 
             // The next stroke's colour, from this stroke's place in the run.
-            BYTE next[3];
-            for (int i = 0; i < 3; ++i)
-                next[i] = static_cast<BYTE>(rounded(component(start, shifts[i]) + (L - c) * difference[i] / L));
-            colour = RGB(next[0], next[1], next[2]);
+            colour = colourAt(L - c);
         }
         brush.Reset();
         EndDraw();
