@@ -414,6 +414,7 @@ int main(int argc, char** argv) {
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.c_str());
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    test::warmUpPlatform();
 
     long failures = 0;
     {

@@ -207,21 +207,7 @@ ComPtr<IDispatch> asObject(const Variant& value) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // Shared system icons, once loaded, stay with the process for good; so do
-    // the pens and brushes the platform makes on first use for edges, frame
-    // controls and grayed text (Wine: of the system colours, and a halftone brush).
-    LoadIcon(nullptr, IDI_APPLICATION);
-    test::warmUpWindows();
-    if (const HDC scratch = CreateCompatibleDC(nullptr)) {
-        RECT box{0, 0, 8, 8};
-        for (UINT edge : {EDGE_RAISED, EDGE_SUNKEN, EDGE_ETCHED, EDGE_BUMP})
-            for (UINT flags : {0u, UINT{BF_FLAT}, UINT{BF_MONO}, UINT{BF_SOFT}}) DrawEdge(scratch, &box, edge, BF_RECT | BF_MIDDLE | flags);
-        for (UINT kind : {UINT{DFC_BUTTON}, UINT{DFC_CAPTION}, UINT{DFC_MENU}, UINT{DFC_SCROLL}})
-            for (UINT state : {0u, UINT{DFCS_CHECKED}, UINT{DFCS_BUTTONCHECK | DFCS_CHECKED}, UINT{DFCS_INACTIVE}})
-                DrawFrameControl(scratch, &box, kind, state);
-        GrayStringA(scratch, nullptr, nullptr, reinterpret_cast<LPARAM>("x"), 1, 0, 0, 8, 8);
-        DeleteDC(scratch);
-    }
+    test::warmUpPlatform();
     const test::GdiObjects before = test::liveGdiObjects();
     int failed = RUN_ALL_TESTS();
     const test::GdiObjects after = test::liveGdiObjects();
