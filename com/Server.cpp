@@ -136,14 +136,49 @@ void registerTypeLibrary(const ClassesRoot& classes, ITypeLib* library, const st
     if (FAILED(hr)) throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), path, L"Cannot register the type library");
 }
 
+bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key)) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// A class key lives in the registry view of its bitness, while the ProgID
+// key naming it is shared by both views: it goes only with the last class
+// key, or the other bitness's registration loses its name.
+bool classRegisteredInAnyView(HKEY root, const std::wstring& classKey) {
+    return keyExists(root, classKey, KEY_WOW64_64KEY) || keyExists(root, classKey, KEY_WOW64_32KEY);
+}
+
+void unregisterClass(const ClassesRoot& classes, const CreatableClass& kind) {
+    const std::wstring classKey = L"CLSID\\" + guidText(*kind.classId);
+    RegDeleteTreeW(classes.get(), classKey.c_str());
+    if (!classRegisteredInAnyView(classes.get(), classKey)) RegDeleteTreeW(classes.get(), kind.progId);
+}
+
+// Both bitnesses register a type library under one shared key, each adding
+// the path for its own platform (win32 or win64), and the platform writes
+// the interfaces' keys into both registry views for either of them. While
+// the other bitness's path remains, only ours goes; the platform's own
+// unregistration, which removes the shared key and the interfaces of both
+// views, runs for the last one.
 void unregisterTypeLibrary(const ClassesRoot& classes, ITypeLib* library) {
     TLIBATTR* attr = nullptr;
     if (FAILED(library->GetLibAttr(&attr))) return;
-    UserClassesOverride redirected(classes);
-    if (classes.user())
-        UnRegisterTypeLibForUser(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
-    else
-        UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    wchar_t locale[16] = {};
+    swprintf(locale, 16, L"%lx", static_cast<unsigned long>(attr->lcid));
+    const std::wstring version = L"TypeLib\\" + guidText(attr->guid) + L"\\" + std::to_wstring(attr->wMajorVerNum) +
+                                 L"." + std::to_wstring(attr->wMinorVerNum) + L"\\" + locale + L"\\";
+    const bool win64 = attr->syskind == SYS_WIN64;
+    if (keyExists(classes.get(), version + (win64 ? L"win32" : L"win64"))) {
+        RegDeleteKeyW(classes.get(), (version + (win64 ? L"win64" : L"win32")).c_str());
+    } else {
+        UserClassesOverride redirected(classes);
+        if (classes.user())
+            UnRegisterTypeLibForUser(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+        else
+            UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+    }
     library->ReleaseTLibAttr(attr);
 }
 
@@ -191,10 +226,7 @@ HRESULT registerServer(std::span<const CreatableClass> classes, Scope scope) noe
 HRESULT unregisterServer(std::span<const CreatableClass> classes, Scope scope) noexcept {
     return guarded([&] {
         const ClassesRoot root(scope);
-        for (const CreatableClass& kind : classes) {
-            RegDeleteTreeW(root.get(), (L"CLSID\\" + guidText(*kind.classId)).c_str());
-            RegDeleteTreeW(root.get(), kind.progId);
-        }
+        for (const CreatableClass& kind : classes) unregisterClass(root, kind);
         unregisterTypeLibrary(root, typeLibrary());
     });
 }

@@ -13,6 +13,7 @@ struct Server {
     const CLSID* classId;
     const wchar_t* progId;
     const GUID* library;
+    const IID* defaultInterface;
 };
 
 std::wstring guidText(const GUID& guid) {
@@ -21,9 +22,9 @@ std::wstring guidText(const GUID& guid) {
     return text;
 }
 
-bool keyExists(const std::wstring& path) {
+bool keyExists(const std::wstring& path, REGSAM view = 0) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
@@ -62,10 +63,20 @@ TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
     EXPECT_EQ(value(std::wstring(server.progId) + L"\\CLSID", nullptr), guidText(*server.classId));
     EXPECT_TRUE(keyExists(library));
 
+    // The prefix may hold the other bitness's registration too (make register
+    // writes both): the ProgID, the type library's key and the interfaces'
+    // keys are shared with it and must stay exactly as long as it does.
+    const bool win64 = sizeof(void*) == 8;
+    const std::wstring paths = library + L"\\1.0\\0\\";
+    const bool otherClass = keyExists(clsid, win64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+    const bool otherLibrary = keyExists(paths + (win64 ? L"win32" : L"win64"));
+
     ASSERT_EQ(unregisterServer(), S_OK);
     EXPECT_FALSE(keyExists(clsid));
-    EXPECT_FALSE(keyExists(server.progId));
-    EXPECT_FALSE(keyExists(library));
+    EXPECT_FALSE(keyExists(paths + (win64 ? L"win64" : L"win32")));
+    EXPECT_EQ(keyExists(server.progId), otherClass);
+    EXPECT_EQ(keyExists(library), otherLibrary);
+    EXPECT_EQ(keyExists(L"Interface\\" + guidText(*server.defaultInterface)), otherLibrary);
 
     EXPECT_EQ(registerServer(), S_OK) << "registered again for the other tests";
     FreeLibrary(module);
@@ -73,9 +84,11 @@ TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
 
 INSTANTIATE_TEST_SUITE_P(
     Components, Registration,
-    ::testing::Values(Server{L"kolorit.dll", &CLSID_KoloritFunctions, L"Kolorit.KoloritFunctions", &LIBID_Kolorit},
-                      Server{L"vellum.dll", &CLSID_VellumFunctions, L"Vellum.VellumFunctions", &LIBID_Vellum},
-                      Server{L"vellum.dll", &CLSID_GDIRegion, L"Vellum.GDIRegion", &LIBID_Vellum}));
+    ::testing::Values(Server{L"kolorit.dll", &CLSID_KoloritFunctions, L"Kolorit.KoloritFunctions", &LIBID_Kolorit,
+                             &IID__KoloritFunctions},
+                      Server{L"vellum.dll", &CLSID_VellumFunctions, L"Vellum.VellumFunctions", &LIBID_Vellum,
+                             &IID__VellumFunctions},
+                      Server{L"vellum.dll", &CLSID_GDIRegion, L"Vellum.GDIRegion", &LIBID_Vellum, &IID__GDIRegion}));
 
 // DllInstall knows the command line "user" (regsvr32 /n /i:user) and the
 // empty one; tools/check-registration registers both ways in a fresh prefix.
