@@ -13,11 +13,6 @@
 #include <cwchar>
 #include <string>
 
-// The platform's per-user type-library calls, which not every SDK declares.
-WINOLEAUTAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* fullPath, OLECHAR* helpDir);
-WINOLEAUTAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD majorVersion, WORD minorVersion, LCID locale,
-                                      SYSKIND kind);
-
 namespace com {
 namespace {
 
@@ -66,7 +61,6 @@ public:
     }
 
     HKEY get() const noexcept { return key_; }
-    bool user() const noexcept { return owned_; }
 
 private:
     HKEY key_ = HKEY_CLASSES_ROOT;
@@ -93,25 +87,6 @@ private:
     HKEY key_ = nullptr;
 };
 
-// Points HKEY_CLASSES_ROOT of this process at the user's classes while a
-// per-user type-library call runs: an implementation of that call that
-// writes the machine's classes still ends up in the user's hive.
-class UserClassesOverride {
-public:
-    explicit UserClassesOverride(const ClassesRoot& root) : active_(root.user()) {
-        if (active_ && RegOverridePredefKey(HKEY_CLASSES_ROOT, root.get()))
-            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"Software\\Classes", L"Cannot write the registry");
-    }
-    UserClassesOverride(const UserClassesOverride&) = delete;
-    UserClassesOverride& operator=(const UserClassesOverride&) = delete;
-    ~UserClassesOverride() {
-        if (active_) RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-    }
-
-private:
-    bool active_;
-};
-
 void registerClass(const ClassesRoot& classes, const CreatableClass& kind, const std::wstring& library,
                    const std::wstring& version) {
     const std::wstring clsid = guidText(*kind.classId);
@@ -125,15 +100,6 @@ void registerClass(const ClassesRoot& classes, const CreatableClass& kind, const
     RegistryKey(classes, root + L"\\Version").set(nullptr, version);
     RegistryKey(classes, std::wstring(kind.progId)).set(nullptr, kind.description);
     RegistryKey(classes, std::wstring(kind.progId) + L"\\CLSID").set(nullptr, clsid);
-}
-
-// The type library with its interfaces (the platform writes their keys).
-void registerTypeLibrary(const ClassesRoot& classes, ITypeLib* library, const std::wstring& path) {
-    UserClassesOverride redirected(classes);
-    OLECHAR* file = const_cast<wchar_t*>(path.c_str());
-    const HRESULT hr = classes.user() ? RegisterTypeLibForUser(library, file, nullptr)
-                                      : RegisterTypeLib(library, file, nullptr);
-    if (FAILED(hr)) throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), path, L"Cannot register the type library");
 }
 
 bool keyExists(HKEY root, const std::wstring& path, REGSAM view = 0) {
@@ -156,30 +122,125 @@ void unregisterClass(const ClassesRoot& classes, const CreatableClass& kind) {
     if (!classRegisteredInAnyView(classes.get(), classKey)) RegDeleteTreeW(classes.get(), kind.progId);
 }
 
-// Both bitnesses register a type library under one shared key, each adding
-// the path for its own platform (win32 or win64), and the platform writes
-// the interfaces' keys into both registry views for either of them. While
-// the other bitness's path remains, only ours goes; the platform's own
-// unregistration, which removes the shared key and the interfaces of both
-// views, runs for the last one.
-void unregisterTypeLibrary(const ClassesRoot& classes, ITypeLib* library) {
-    TLIBATTR* attr = nullptr;
-    if (FAILED(library->GetLibAttr(&attr))) return;
-    wchar_t locale[16] = {};
-    swprintf(locale, 16, L"%lx", static_cast<unsigned long>(attr->lcid));
-    const std::wstring version = L"TypeLib\\" + guidText(attr->guid) + L"\\" + std::to_wstring(attr->wMajorVerNum) +
-                                 L"." + std::to_wstring(attr->wMinorVerNum) + L"\\" + locale + L"\\";
-    const bool win64 = attr->syskind == SYS_WIN64;
-    if (keyExists(classes.get(), version + (win64 ? L"win32" : L"win64"))) {
-        RegDeleteKeyW(classes.get(), (version + (win64 ? L"win64" : L"win32")).c_str());
-    } else {
-        UserClassesOverride redirected(classes);
-        if (classes.user())
-            UnRegisterTypeLibForUser(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
-        else
-            UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+class LibraryAttributes {
+public:
+    explicit LibraryAttributes(ITypeLib* library) : library_(library) {
+        if (FAILED(library->GetLibAttr(&attr_)))
+            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"TypeLib", L"Cannot read the type library");
     }
-    library->ReleaseTLibAttr(attr);
+    LibraryAttributes(const LibraryAttributes&) = delete;
+    LibraryAttributes& operator=(const LibraryAttributes&) = delete;
+    ~LibraryAttributes() { library_->ReleaseTLibAttr(attr_); }
+    const TLIBATTR* operator->() const noexcept { return attr_; }
+    const TLIBATTR& operator*() const noexcept { return *attr_; }
+
+private:
+    ITypeLib* library_;
+    TLIBATTR* attr_ = nullptr;
+};
+
+class TypeAttributes {
+public:
+    explicit TypeAttributes(ITypeInfo* type) : type_(type) {
+        if (FAILED(type->GetTypeAttr(&attr_)))
+            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"Interface", L"Cannot read the type library");
+    }
+    TypeAttributes(const TypeAttributes&) = delete;
+    TypeAttributes& operator=(const TypeAttributes&) = delete;
+    ~TypeAttributes() { type_->ReleaseTypeAttr(attr_); }
+    const TYPEATTR* operator->() const noexcept { return attr_; }
+
+private:
+    ITypeInfo* type_;
+    TYPEATTR* attr_ = nullptr;
+};
+
+std::wstring versionText(const TLIBATTR& attr) {
+    return std::to_wstring(attr.wMajorVerNum) + L"." + std::to_wstring(attr.wMinorVerNum);
+}
+
+// TypeLib\{library}\{version}: the key both bitnesses share, each adding the
+// path for its own platform under the locale.
+std::wstring libraryVersionKey(const TLIBATTR& attr) {
+    return L"TypeLib\\" + guidText(attr.guid) + L"\\" + versionText(attr);
+}
+
+std::wstring platformKey(const TLIBATTR& attr, SYSKIND platform) {
+    wchar_t locale[16] = {};
+    swprintf(locale, 16, L"%lx", static_cast<unsigned long>(attr.lcid));
+    return libraryVersionKey(attr) + L"\\" + locale + (platform == SYS_WIN64 ? L"\\win64" : L"\\win32");
+}
+
+SYSKIND otherPlatform(SYSKIND platform) { return platform == SYS_WIN64 ? SYS_WIN32 : SYS_WIN64; }
+
+// The interfaces a client reaches through the library's marshaler: the
+// dispatch interfaces (dual ones included) and the automation-compatible
+// custom ones, each with the marshaler its kind needs.
+template <class Visit>
+void forEachMarshaledInterface(ITypeLib* library, Visit visit) {
+    static constexpr wchar_t dispatchMarshaler[] = L"{00020420-0000-0000-C000-000000000046}";
+    static constexpr wchar_t automationMarshaler[] = L"{00020424-0000-0000-C000-000000000046}";
+    for (UINT i = 0, count = library->GetTypeInfoCount(); i < count; ++i) {
+        ComPtr<ITypeInfo> type;
+        if (FAILED(library->GetTypeInfo(i, &type))) continue;
+        const TypeAttributes attr(type.Get());
+        const bool dual = attr->wTypeFlags & TYPEFLAG_FDUAL;
+        if (attr->typekind == TKIND_DISPATCH)
+            visit(static_cast<int>(i), attr->guid, dual ? automationMarshaler : dispatchMarshaler);
+        else if (attr->typekind == TKIND_INTERFACE && (attr->wTypeFlags & TYPEFLAG_FOLEAUTOMATION))
+            visit(static_cast<int>(i), attr->guid, automationMarshaler);
+    }
+}
+
+// The name the library documents for itself (index -1) or one of its types.
+std::wstring documentedName(ITypeLib* library, int index) {
+    BSTR name = nullptr;
+    BSTR help = nullptr;
+    library->GetDocumentation(index, &name, &help, nullptr, nullptr);
+    std::wstring text = index < 0 && help && *help ? help : (name ? name : L"");
+    SysFreeString(name);
+    SysFreeString(help);
+    return text;
+}
+
+// The type library and its interfaces are written here rather than by the
+// platform's registration calls, which put the interfaces' keys into both
+// registry views (and, on some systems, into the machine's classes for a
+// per-user registration): a registration writes its own bitness's view of
+// the hive it was asked for, and nothing else.
+void registerTypeLibrary(const ClassesRoot& classes, ITypeLib* library, const std::wstring& path) {
+    const LibraryAttributes attr(library);
+    const std::wstring versionKey = libraryVersionKey(*attr);
+    RegistryKey(classes, versionKey).set(nullptr, documentedName(library, -1));
+    RegistryKey(classes, versionKey + L"\\FLAGS").set(nullptr, std::to_wstring(attr->wLibFlags));
+    RegistryKey(classes, versionKey + L"\\HELPDIR").set(nullptr, path.substr(0, path.find_last_of(L'\\')));
+    RegistryKey(classes, platformKey(*attr, attr->syskind)).set(nullptr, path);
+    const std::wstring libraryId = guidText(attr->guid);
+    const std::wstring version = versionText(*attr);
+    forEachMarshaledInterface(library, [&](int index, REFGUID iid, const wchar_t* marshaler) {
+        const std::wstring key = L"Interface\\" + guidText(iid);
+        RegistryKey(classes, key).set(nullptr, documentedName(library, index));
+        RegistryKey(classes, key + L"\\ProxyStubClsid").set(nullptr, marshaler);
+        RegistryKey(classes, key + L"\\ProxyStubClsid32").set(nullptr, marshaler);
+        RegistryKey typeLib(classes, key + L"\\TypeLib");
+        typeLib.set(nullptr, libraryId);
+        typeLib.set(L"Version", version);
+    });
+}
+
+// Our platform's path and our view's interfaces go; the shared key goes with
+// the last platform's path, so that the other bitness's registration stays
+// whole.
+void unregisterTypeLibrary(const ClassesRoot& classes, ITypeLib* library) {
+    const LibraryAttributes attr(library);
+    forEachMarshaledInterface(library, [&](int, REFGUID iid, const wchar_t*) {
+        RegDeleteTreeW(classes.get(), (L"Interface\\" + guidText(iid)).c_str());
+    });
+    const std::wstring ours = platformKey(*attr, attr->syskind);
+    RegDeleteKeyW(classes.get(), ours.c_str());
+    if (keyExists(classes.get(), platformKey(*attr, otherPlatform(attr->syskind)))) return;
+    RegDeleteTreeW(classes.get(), libraryVersionKey(*attr).c_str());
+    RegDeleteKeyW(classes.get(), (L"TypeLib\\" + guidText(attr->guid)).c_str());
 }
 
 }  // namespace
@@ -214,12 +275,8 @@ HRESULT registerServer(std::span<const CreatableClass> classes, Scope scope) noe
         const ClassesRoot root(scope);
         ITypeLib* library = typeLibrary();
         registerTypeLibrary(root, library, modulePath());
-        TLIBATTR* attr = nullptr;
-        library->GetLibAttr(&attr);
-        const std::wstring version = std::to_wstring(attr->wMajorVerNum) + L"." + std::to_wstring(attr->wMinorVerNum);
-        const std::wstring libraryId = guidText(attr->guid);
-        library->ReleaseTLibAttr(attr);
-        for (const CreatableClass& kind : classes) registerClass(root, kind, libraryId, version);
+        const LibraryAttributes attr(library);
+        for (const CreatableClass& kind : classes) registerClass(root, kind, guidText(attr->guid), versionText(*attr));
     });
 }
 

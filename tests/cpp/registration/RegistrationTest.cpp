@@ -64,11 +64,13 @@ TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
     EXPECT_TRUE(keyExists(library));
 
     // The prefix may hold the other bitness's registration too (make register
-    // writes both): the ProgID, the type library's key and the interfaces'
-    // keys are shared with it and must stay exactly as long as it does.
+    // writes both): the ProgID and the type library's key are shared with it
+    // and must stay exactly as long as it does, and its view's keys with it.
     const bool win64 = sizeof(void*) == 8;
     const std::wstring paths = library + L"\\1.0\\0\\";
-    const bool otherClass = keyExists(clsid, win64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY);
+    const REGSAM otherView = win64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+    const std::wstring iface = L"Interface\\" + guidText(*server.defaultInterface);
+    const bool otherClass = keyExists(clsid, otherView);
     const bool otherLibrary = keyExists(paths + (win64 ? L"win32" : L"win64"));
 
     ASSERT_EQ(unregisterServer(), S_OK);
@@ -76,7 +78,8 @@ TEST_P(Registration, RegistersTheClassesAndUnregistersEverything) {
     EXPECT_FALSE(keyExists(paths + (win64 ? L"win64" : L"win32")));
     EXPECT_EQ(keyExists(server.progId), otherClass);
     EXPECT_EQ(keyExists(library), otherLibrary);
-    EXPECT_EQ(keyExists(L"Interface\\" + guidText(*server.defaultInterface)), otherLibrary);
+    EXPECT_FALSE(keyExists(iface));
+    EXPECT_EQ(keyExists(iface, otherView), otherLibrary);
 
     EXPECT_EQ(registerServer(), S_OK) << "registered again for the other tests";
     FreeLibrary(module);
