@@ -19,13 +19,14 @@ void objectDestroyed() noexcept;
 void lockServer(bool lock) noexcept;
 bool canUnload() noexcept;
 
-// Objects that this module keeps for the calling thread, one per slot:
-// what costs far more to make than to use (Kolorit keeps Vellum's global
-// object and region class object there, each a registry search to find,
-// the description of Vellum's COORD, and its own working surfaces). They are kept only while objects
-// of this module live on the thread and released with the last of them, so
-// that they never hold either module loaded by themselves. Objects are
-// apartment-threaded: each is made and destroyed on one thread.
+// Objects that this module keeps for the calling thread, one per slot: what
+// costs far more to make than to use (Kolorit keeps Vellum's global object
+// and region class object there, each a registry search to find, the
+// description of Vellum's COORD, and its own working surfaces). They are
+// kept only while objects of this module live on the thread and released
+// with the last of them, so that they never hold either module loaded by
+// themselves. Objects are apartment-threaded: each is made and destroyed on
+// one thread.
 enum class ThreadSlot {
     VellumFunctions,
     RegionClass,

@@ -71,12 +71,6 @@ ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC Compati
     return surface;
 }
 
-ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color) {
-    ComPtr<_GDIBrush> brush;
-    com::passThrough(VellumFunctions()->CreateBrushObject(Color, 0, 0, &brush));
-    return brush;
-}
-
 ComPtr<_GDIDC> WorkingSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome) {
     SIZE kept{};
     if (Width > 0 && Height > 0)

@@ -24,7 +24,6 @@ com::ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC Co
 // refused the same way; surfaces beyond 2^22 pixels are made for the call
 // alone.
 com::ComPtr<_GDIDC> WorkingSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome);
-com::ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color);
 // A new Vellum region object, holding no region yet.
 com::ComPtr<_GDIRegion> CreateRegionObject();
 
