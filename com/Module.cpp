@@ -16,7 +16,7 @@ std::atomic<long> locks{0};
 thread_local long threadObjects = 0;
 // Not an owning pointer on purpose: a thread that ends with objects of ours
 // still alive must not call into a component that may be unloaded by then.
-thread_local IUnknown* kept = nullptr;
+thread_local IUnknown* kept[static_cast<int>(ThreadSlot::Count)] = {};
 
 struct GuidLess {
     bool operator()(const GUID& a, const GUID& b) const { return memcmp(&a, &b, sizeof(GUID)) < 0; }
@@ -70,15 +70,17 @@ void objectCreated() noexcept {
 
 void objectDestroyed() noexcept {
     --objects;
-    if (--threadObjects == 0 && kept) std::exchange(kept, nullptr)->Release();
+    if (--threadObjects != 0) return;
+    for (IUnknown*& slot : kept)
+        if (slot) std::exchange(slot, nullptr)->Release();
 }
 
-IUnknown* threadKept() noexcept { return kept; }
+IUnknown* threadKept(ThreadSlot slot) noexcept { return kept[static_cast<int>(slot)]; }
 
-void keepForThread(IUnknown* object) noexcept {
-    if (threadObjects == 0 || kept) return;
-    kept = object;
-    kept->AddRef();
+void keepForThread(ThreadSlot slot, IUnknown* object) noexcept {
+    if (threadObjects == 0) return;
+    object->AddRef();
+    if (IUnknown* replaced = std::exchange(kept[static_cast<int>(slot)], object)) replaced->Release();
 }
 
 void lockServer(bool lock) noexcept { lock ? ++locks : --locks; }

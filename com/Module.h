@@ -19,14 +19,31 @@ void objectDestroyed() noexcept;
 void lockServer(bool lock) noexcept;
 bool canUnload() noexcept;
 
-// One object of another component that this module keeps for the calling
-// thread (Kolorit keeps Vellum's global object there, which costs a
-// registry search to create). It is kept only while objects of this module
-// live on the thread and released with the last of them, so that it never
-// holds either module loaded by itself. Objects are apartment-threaded:
-// each is made and destroyed on one thread.
-IUnknown* threadKept() noexcept;
-void keepForThread(IUnknown* object) noexcept;
+// Objects that this module keeps for the calling thread, one per slot: what
+// costs far more to make than to use (Kolorit keeps Vellum's global object
+// and region class object there, each a registry search to find, the
+// description of Vellum's COORD, and its own working surfaces). They are
+// kept only while objects of this module live on the thread and released
+// with the last of them, so that they never hold either module loaded by
+// themselves. Objects are apartment-threaded: each is made and destroyed on
+// one thread.
+enum class ThreadSlot {
+    VellumFunctions,
+    RegionClass,
+    CoordRecord,
+    // Working surfaces, one per role in the masks and transparent transfers.
+    WorkingCopy,
+    WorkingForeground,
+    WorkingDrawn,
+    WorkingReplacement,
+    WorkingMask,
+    WorkingInverse,
+    Count
+};
+IUnknown* threadKept(ThreadSlot slot) noexcept;
+// Keeps `object` in the slot (releasing what it held), or nothing when no
+// object of this module lives on the thread.
+void keepForThread(ThreadSlot slot, IUnknown* object) noexcept;
 
 // The type library embedded as resource 1 of this module; loaded on first use
 // and shared by every thread (type libraries are free-threaded).

@@ -23,4 +23,11 @@ bool IsDeviceContext(HDC hDC) {
 
 BITMAP SelectedBitmap(HDC hDC) { return GetStructBitap(static_cast<HBITMAP>(gdi::GetCurrentObject(hDC, OBJ_BITMAP))); }
 
+GdiObject<HBRUSH> SolidBrush(COLORREF colour, const wchar_t* source) {
+    const LOGBRUSH description{BS_SOLID, colour, 0};
+    GdiObject<HBRUSH> brush(gdi::CreateBrushIndirect(&description));
+    if (!brush) RaiseVBDLLError(source, L"CreateBrushIndirect failed!");
+    return brush;
+}
+
 }  // namespace kolorit

@@ -64,6 +64,7 @@ KOLORIT_RECORDED_CALL(CombineRgn)
 KOLORIT_RECORDED_CALL(GdiGetBatchLimit)
 KOLORIT_RECORDED_CALL(GdiSetBatchLimit)
 KOLORIT_RECORDED_CALL(GdiFlush)
+KOLORIT_RECORDED_CALL(SetBitmapBits)
 
 // Shapes, pixels, clipping, coordinates and paths (drawing/)
 KOLORIT_RECORDED_CALL(GetArcDirection)
@@ -193,5 +194,8 @@ bool IsDeviceContext(HDC hDC);
 // The description of the bitmap selected into a device context, which is
 // what most callers want.
 BITMAP SelectedBitmap(HDC hDC);
+// A solid brush as Vellum makes one, for the library's own fills that no
+// caller sees; `source` names the member for its error.
+GdiObject<HBRUSH> SolidBrush(COLORREF colour, const wchar_t* source);
 
 }  // namespace kolorit

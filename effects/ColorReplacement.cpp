@@ -1,7 +1,8 @@
 // Colour replacement composed of whole-surface raster operations through the
-// mask members: the cost does not grow with the number of matching pixels.
+// mask steps: the cost does not grow with the number of matching pixels.
 
 #include "DCEffectDrawing.h"
+#include "MaskBitmaps.h"
 
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
@@ -10,14 +11,17 @@
 namespace kolorit {
 
 using com::ComPtr;
+using com::ThreadSlot;
 
+// The mask of the rectangle, applied at that rectangle.
 STDMETHODIMP DCEffectDrawing::ReplaceColorEx(OLE_COLOR FromColor, _GDIDC* ToDC, long X1, long Y1, long X2, long Y2,
                                              long ReplacementX, long ReplacementY) {
     return com::guarded([&] {
-        long top = Y1;
-        ComPtr<_GDIDC> mask;
-        com::passThrough(GetMaskBitmap(FromColor, X1, &top, X2, Y2, VARIANT_FALSE, &mask));
-        com::passThrough(ApplyMask(mask.Get(), ToDC, X1, top, ReplacementX, ReplacementY));
+        const wchar_t* const source = L"DCEffectDrawing.GetMaskBitmap()";
+        const ImageArea area = imageArea(X1, Y1, X2, Y2, source);
+        const ComPtr<_GDIDC> mask = WorkingSurface(ThreadSlot::WorkingMask, area.W, area.H, true);
+        drawMask(surfaceDC(mask.Get()), hDC_, X1, Y1, area.W, area.H, TranslateColor(FromColor), false, false, source);
+        com::passThrough(ApplyMask(mask.Get(), ToDC, X1, Y1, ReplacementX, ReplacementY));
     });
 }
 
@@ -27,15 +31,20 @@ STDMETHODIMP DCEffectDrawing::ReplaceColor(OLE_COLOR FromColor, OLE_COLOR ToColo
         const wchar_t* const source = L"DCEffectDrawing.ReplaceColor()";
         const ImageArea area = imageArea(X1, Y1, X2, Y2, source);
 
-        // A surface of the new colour exactly the rectangle's size.
-        const ComPtr<_GDIDC> colourSurface = CreateGDIDC(area.W, area.H, area.image.bmBitsPixel == 1, hDC_);
-        const ComPtr<_GDIBrush> brush = CreateBrushObject(ToColor);
-        com::passThrough(colourSurface->putref_SelBrush(brush.Get()));
+        // The replacement is the new colour; the mask stencils it into the
+        // rectangle, as ReplaceColorEx would from a surface of that colour.
+        const ComPtr<_GDIDC> replacement =
+            WorkingSurface(ThreadSlot::WorkingReplacement, area.W, area.H, area.image.bmBitsPixel == 1);
+        const HDC replacementDC = surfaceDC(replacement.Get());
         const RECT whole{0, 0, area.W, area.H};
-        if (!gdi::FillRect(surfaceDC(colourSurface.Get()), &whole, BrushHandle(brush.Get())))
+        if (!gdi::FillRect(replacementDC, &whole, SolidBrush(TranslateColor(ToColor), source).get()))
             RaiseVBDLLError(source, L"FillRect failed!");
-        com::passThrough(ReplaceColorEx(FromColor, colourSurface.Get(), X1, Y1, area.X2, area.Y2, 0, 0));
-        com::passThrough(colourSurface->ResetObjects());
+        const ComPtr<_GDIDC> mask = WorkingSurface(ThreadSlot::WorkingMask, area.W, area.H, true);
+        const HDC maskDC = surfaceDC(mask.Get());
+        drawMask(maskDC, hDC_, X1, Y1, area.W, area.H, TranslateColor(FromColor), false, false,
+                 L"DCEffectDrawing.GetMaskBitmap()");
+        applyMask(hDC_, X1, Y1, maskDC, SIZE{area.W, area.H}, replacementDC, area.W, area.H,
+                  L"DCEffectDrawing.ApplyMask()");
     });
 }
 

@@ -34,9 +34,9 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         const COLORREF start = TranslateColor(StartColor);
         const COLORREF end = TranslateColor(EndColor);
         if (start == end) {
-            const ComPtr<_GDIBrush> brush = CreateBrushObject(start);
+            const GdiObject<HBRUSH> brush = SolidBrush(start, source);
             const RECT area{X1, Y1, X2, Y2};
-            if (!gdi::FillRect(hDC_, &area, BrushHandle(brush.Get())))
+            if (!gdi::FillRect(hDC_, &area, brush.get()))
                 RaiseVBDLLError(source, L"FillRect failed to draw filled rectangle!");
             return;
         }
@@ -61,15 +61,17 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
                 channel[i] = static_cast<BYTE>(rounded(component(start, shifts[i]) + travelled * difference[i] / L));
             return RGB(channel[0], channel[1], channel[2]);
         };
-        COLORREF colour = start;
         long brushColour = -1;
-        ComPtr<_GDIBrush> brush;
-        HBRUSH hBrush = nullptr;
+        GdiObject<HBRUSH> brush;
 
         // Strokes that cannot land on the image are not drawn: the work is
         // bounded by the image, not by the rectangle. The run skips ahead to
-        // the first stroke that reaches the visible part, with the colour it
-        // would have had, and ends past the visible part.
+        // the first stroke that reaches the visible part and ends past the
+        // visible part. Stroke k lies between farEdge - k s and
+        // farEdge - (k + 1) s, cut at the near edge, in the colour
+        // colourAt(s (k - 1)) (the first two in the start colour): its place
+        // and colour follow from its number alone, so that a skipped run
+        // lands on exactly the edges and colours that stepping would.
         // (A device context that is gone has no visible part: its first
         // stroke fails as any stroke would.)
         RECT visible{};
@@ -77,36 +79,27 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         const double visibleNear = clipped ? (alongX ? visible.left : visible.top) : nearEdge;
         const double visibleFar = clipped ? (alongX ? visible.right : visible.bottom) : farEdge;
         const double lastEdge = std::max(nearEdge, visibleNear);
-        double strokeEnd = farEdge;
-        double c = L;
         const double hidden = std::floor((farEdge - visibleFar) / s) - 1;
-        if (hidden > 0) {
-            strokeEnd = farEdge - hidden * s;
-            c = L - hidden * s;
-            colour = colourAt(s * (hidden - 1));
-        }
-        for (; strokeEnd > lastEdge; c -= s) {
-            const double strokeStart = std::max(strokeEnd - s, nearEdge);
+        for (double k = hidden > 0 ? hidden : 0;; ++k) {
+            const double strokeEnd = farEdge - k * s;
+            if (!(strokeEnd > lastEdge)) break;
+            const double strokeStart = std::max(farEdge - (k + 1) * s, nearEdge);
             const long from = rounded(strokeStart);
             const long to = rounded(strokeEnd);
-            // Only a sliver left by rounding drift: the rectangle is full.
+            // Only a sliver left by rounding: the rectangle is full.
             if (from == to) break;
 
+            const COLORREF colour = k == 0 ? start : colourAt(s * (k - 1));
             if (static_cast<long>(colour) != brushColour) {
-                brush = CreateBrushObject(colour);
-                hBrush = BrushHandle(brush.Get());
+                brush = SolidBrush(colour, source);
                 brushColour = static_cast<long>(colour);
             }
             const RECT stroke = alongX ? RECT{from, Y1, to, Y2} : RECT{X1, from, X2, to};
-            if (!gdi::FillRect(hDC_, &stroke, hBrush))
+            if (!gdi::FillRect(hDC_, &stroke, brush.get()))
                 RaiseVBDLLError(source, L"FillRect failed to draw a stroke of the gradient!");
             ProgressDraw((farEdge - from) / L * 100);
-            strokeEnd = strokeStart;
-
-            // The next stroke's colour, from this stroke's place in the run.
-            colour = colourAt(L - c);
         }
-        brush.Reset();
+        brush.reset();
         EndDraw();
     });
 }

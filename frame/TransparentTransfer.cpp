@@ -4,19 +4,24 @@
 #include "Vellum.h"
 #include "com/Boundary.h"
 #include "declarations/GDIDeclarations.h"
+#include "effects/MaskBitmaps.h"
 
 #include <algorithm>
 
 namespace kolorit {
 
 using com::ComPtr;
+using com::ThreadSlot;
 
 namespace {
 
+const wchar_t* const maskSource = L"DCEffectDrawing.GetMaskBitmap()";
+const wchar_t* const applySource = L"DCEffectDrawing.ApplyMask()";
+
 // A working copy as deep as the hub's surface, so that the colour found in it
 // is the colour the surface holds.
-ComPtr<_GDIDC> workingCopy(GDIDCEx& hub, long W, long H) {
-    return CreateGDIDC(W, H, surfaceBitsPixel(hub.surface()) == 1, hub.hDC());
+ComPtr<_GDIDC> workingCopy(ThreadSlot slot, GDIDCEx& hub, long W, long H) {
+    return WorkingSurface(slot, W, H, surfaceBitsPixel(hub.surface()) == 1);
 }
 
 // The part of a W x H transfer from (SrcX, SrcY) of `from` to (DestX, DestY)
@@ -42,13 +47,6 @@ bool visiblePart(HDC from, HDC to, long& SrcX, long& SrcY, long& DestX, long& De
     return true;
 }
 
-ComPtr<_DCEffectDrawing> effectsOf(_GDIDC* image) {
-    const ComPtr<GDIDCEx> hub = GDIDCEx::attach(image);
-    ComPtr<_DCEffectDrawing> effects;
-    com::passThrough(static_cast<_GDIDCEx*>(hub.Get())->get_Effects(&effects));
-    return effects;
-}
-
 }  // namespace
 
 // The destination takes what the plain transfer would leave there, except
@@ -60,26 +58,29 @@ void transparentDrawTo(GDIDCEx& hub, HDC destination, long DestX1, long DestY1, 
     if (W > 0 && H > 0 &&
         !visiblePart(hub.hDC(), destination, SrcX, SrcY, DestX1, DestY1, W, H, source, L"DrawTo failed!"))
         return;
-    const ComPtr<_GDIDC> foreground = workingCopy(hub, W, H);
-    const ComPtr<_GDIDC> background = workingCopy(hub, W, H);
-    const ComPtr<_GDIDC> drawn = workingCopy(hub, W, H);
-    if (!gdi::BitBlt(surfaceDC(foreground.Get()), 0, 0, W, H, hub.hDC(), SrcX, SrcY, SRCCOPY))
+    const ComPtr<_GDIDC> foreground = workingCopy(ThreadSlot::WorkingForeground, hub, W, H);
+    const ComPtr<_GDIDC> background = workingCopy(ThreadSlot::WorkingReplacement, hub, W, H);
+    const ComPtr<_GDIDC> drawn = workingCopy(ThreadSlot::WorkingDrawn, hub, W, H);
+    const HDC foregroundDC = surfaceDC(foreground.Get());
+    const HDC backgroundDC = surfaceDC(background.Get());
+    const HDC drawnDC = surfaceDC(drawn.Get());
+    if (!gdi::BitBlt(foregroundDC, 0, 0, W, H, hub.hDC(), SrcX, SrcY, SRCCOPY))
         RaiseVBDLLError(source, L"DrawTo failed!");
-    if (!gdi::BitBlt(surfaceDC(background.Get()), 0, 0, W, H, destination, DestX1, DestY1, SRCCOPY))
+    if (!gdi::BitBlt(backgroundDC, 0, 0, W, H, destination, DestX1, DestY1, SRCCOPY))
         RaiseVBDLLError(source, L"DrawTo failed!");
-    if (!gdi::BitBlt(surfaceDC(drawn.Get()), 0, 0, W, H, destination, DestX1, DestY1, SRCCOPY))
+    if (!gdi::BitBlt(drawnDC, 0, 0, W, H, destination, DestX1, DestY1, SRCCOPY))
         RaiseVBDLLError(source, L"DrawTo failed!");
-    if (!gdi::BitBlt(surfaceDC(drawn.Get()), 0, 0, W, H, surfaceDC(foreground.Get()), 0, 0,
-                     static_cast<DWORD>(RasterOpCode)))
+    if (!gdi::BitBlt(drawnDC, 0, 0, W, H, foregroundDC, 0, 0, static_cast<DWORD>(RasterOpCode)))
         RaiseVBDLLError(source, L"DrawTo failed!");
 
-    ComPtr<_GDIDC> transparent;
-    long top = 0;
-    com::passThrough(effectsOf(foreground.Get())
-                         ->GetMaskBitmap(static_cast<OLE_COLOR>(TransparentColor), 0, &top, W, H, VARIANT_FALSE,
-                                         &transparent));
-    com::passThrough(effectsOf(drawn.Get())->ApplyMask(transparent.Get(), background.Get(), 0, 0, 0, 0));
-    if (!gdi::BitBlt(destination, DestX1, DestY1, W, H, surfaceDC(drawn.Get()), 0, 0, SRCCOPY))
+    // The background is the replacement where the foreground has the
+    // transparent colour.
+    const ComPtr<_GDIDC> transparent = WorkingSurface(ThreadSlot::WorkingMask, W, H, true);
+    const HDC transparentDC = surfaceDC(transparent.Get());
+    drawMask(transparentDC, foregroundDC, 0, 0, W, H, TranslateColor(static_cast<OLE_COLOR>(TransparentColor)), false,
+             true, maskSource);
+    applyMask(drawnDC, 0, 0, transparentDC, SIZE{W, H}, backgroundDC, W, H, applySource);
+    if (!gdi::BitBlt(destination, DestX1, DestY1, W, H, drawnDC, 0, 0, SRCCOPY))
         RaiseVBDLLError(source, L"DrawTo failed!");
 }
 
@@ -89,16 +90,24 @@ void transparentCaptureFrom(GDIDCEx& hub, HDC source, long SrcX1, long SrcY1, lo
     if (!visiblePart(source, hub.hDC(), SrcX1, SrcY1, DestX, DestY, W, H, L"GDIDCEx.CaptureFrom()",
                      L"CaptureFrom failed!"))
         return;
-    const ComPtr<_GDIDC> captured = workingCopy(hub, W, H);
-    if (!gdi::BitBlt(surfaceDC(captured.Get()), 0, 0, W, H, source, SrcX1, SrcY1, SRCCOPY))
+    const ComPtr<_GDIDC> captured = workingCopy(ThreadSlot::WorkingForeground, hub, W, H);
+    const HDC capturedDC = surfaceDC(captured.Get());
+    if (!gdi::BitBlt(capturedDC, 0, 0, W, H, source, SrcX1, SrcY1, SRCCOPY))
         RaiseVBDLLError(L"GDIDCEx.CaptureFrom()", L"CaptureFrom failed!");
     // Every pixel of the transparent colour takes this surface's pixel from
-    // (DestX, DestY) on.
-    com::passThrough(effectsOf(captured.Get())
-                         ->ReplaceColorEx(static_cast<OLE_COLOR>(TransparentColor), hub.surface(), 0, 0, W, H, DestX,
-                                          DestY));
-    if (!gdi::BitBlt(hub.hDC(), DestX, DestY, W, H, surfaceDC(captured.Get()), 0, 0,
-                     static_cast<DWORD>(RasterOpCode)))
+    // (DestX, DestY) on, which the mask steps read as replacement pixels:
+    // from a corner inside the surface only.
+    const ComPtr<_GDIDC> transparent = WorkingSurface(ThreadSlot::WorkingMask, W, H, true);
+    const HDC transparentDC = surfaceDC(transparent.Get());
+    drawMask(transparentDC, capturedDC, 0, 0, W, H, TranslateColor(static_cast<OLE_COLOR>(TransparentColor)), false,
+             true, maskSource);
+    if (DestX < 0 || DestY < 0) RaiseVBDLLError(applySource, L"Invalid boundaries!");
+    const ComPtr<_GDIDC> replacement = workingCopy(ThreadSlot::WorkingReplacement, hub, W, H);
+    const HDC replacementDC = surfaceDC(replacement.Get());
+    if (!gdi::BitBlt(replacementDC, 0, 0, W, H, hub.hDC(), DestX, DestY, SRCCOPY))
+        RaiseVBDLLError(L"GDIDCEx.DrawTo()", L"DrawTo failed!");
+    applyMask(capturedDC, 0, 0, transparentDC, SIZE{W, H}, replacementDC, W, H, applySource);
+    if (!gdi::BitBlt(hub.hDC(), DestX, DestY, W, H, capturedDC, 0, 0, static_cast<DWORD>(RasterOpCode)))
         RaiseVBDLLError(L"GDIDCEx.CaptureFrom()", L"CaptureFrom failed!");
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The hub's block transfers with a transparent colour: pixels of that colour
 // in what is transferred leave the destination as it was. Built from the
-// effects' colour replacement on temporary surfaces, so every depth and raster
-// operation behaves as in the plain transfer.
+// steps of the effects' masks on the thread's working surfaces, so every
+// depth and raster operation behaves as in the plain transfer.
 
 #include "KoloritTypes.h"
 

@@ -2,7 +2,9 @@
 
 #include "com/Boundary.h"
 #include "com/Module.h"
-#include "declarations/Handles.h"
+#include "declarations/GDIDeclarations.h"
+
+#include <algorithm>
 
 namespace kolorit {
 
@@ -20,6 +22,22 @@ ComPtr<ITypeLib> vellumLibrary() {
     return library;
 }
 
+// Working surfaces of at most this many pixels are kept for the thread.
+constexpr long long keptPixels = 1LL << 22;
+
+// The object kept for the thread in `slot`, made by `make` on first use.
+template <class Interface, class Make>
+ComPtr<Interface> keptFor(com::ThreadSlot slot, Make make) {
+    ComPtr<Interface> object;
+    if (IUnknown* kept = com::threadKept(slot)) {
+        com::passThrough(kept->QueryInterface(IID_PPV_ARGS(&object)));
+        return object;
+    }
+    object = make();
+    com::keepForThread(slot, object.Get());
+    return object;
+}
+
 ComPtr<_GDIBitmap> selectedBitmap(_GDIDC* surface) {
     ComPtr<_GDIBitmap> bitmap;
     com::passThrough(surface->get_SelBitmap(&bitmap));
@@ -32,14 +50,12 @@ ComPtr<_GDIBitmap> selectedBitmap(_GDIDC* surface) {
 // live there: creating one costs far more than any colour, brush or surface
 // asked of it.
 ComPtr<_VellumFunctions> VellumFunctions() {
-    ComPtr<_VellumFunctions> functions;
-    if (IUnknown* kept = com::threadKept()) {
-        com::passThrough(kept->QueryInterface(IID_PPV_ARGS(&functions)));
+    return keptFor<_VellumFunctions>(com::ThreadSlot::VellumFunctions, [] {
+        ComPtr<_VellumFunctions> functions;
+        com::passThrough(
+            CoCreateInstance(CLSID_VellumFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)));
         return functions;
-    }
-    com::passThrough(CoCreateInstance(CLSID_VellumFunctions, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&functions)));
-    com::keepForThread(functions.Get());
-    return functions;
+    });
 }
 
 COLORREF TranslateColor(OLE_COLOR Color) {
@@ -55,15 +71,49 @@ ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC Compati
     return surface;
 }
 
-ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color) {
-    ComPtr<_GDIBrush> brush;
-    com::passThrough(VellumFunctions()->CreateBrushObject(Color, 0, 0, &brush));
-    return brush;
+ComPtr<_GDIDC> WorkingSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome) {
+    SIZE kept{};
+    if (Width > 0 && Height > 0)
+        if (IUnknown* object = com::threadKept(slot)) {
+            ComPtr<_GDIDC> surface;
+            com::passThrough(object->QueryInterface(IID_PPV_ARGS(&surface)));
+            const HDC dc = surfaceDC(surface.Get());
+            const BITMAP bitmap = SelectedBitmap(dc);
+            kept = {bitmap.bmWidth, bitmap.bmHeight};
+            const bool fits = (bitmap.bmBitsPixel == 1) == Monochrome &&
+                              (Monochrome ? kept.cx == Width && kept.cy == Height
+                                          : kept.cx >= Width && kept.cy >= Height);
+            if (fits) {
+                if (!gdi::PatBlt(dc, 0, 0, Width, Height, Monochrome ? WHITENESS : BLACKNESS) ||
+                    gdi::SetBkColor(dc, RGB(255, 255, 255)) == CLR_INVALID ||
+                    gdi::SetTextColor(dc, RGB(0, 0, 0)) == CLR_INVALID)
+                    RaiseVBDLLError(L"WorkingSurface()", L"PatBlt failed!");
+                return surface;
+            }
+        }
+    // A colour surface grows to hold what it held before as well.
+    long width = Width, height = Height;
+    if (!Monochrome && Width > 0 && Height > 0) {
+        width = std::max(Width, kept.cx);
+        height = std::max(Height, kept.cy);
+    }
+    const bool keep = width > 0 && height > 0 && static_cast<long long>(width) * height <= keptPixels;
+    ComPtr<_GDIDC> surface = CreateGDIDC(keep ? width : Width, keep ? height : Height, Monochrome, nullptr);
+    if (keep) com::keepForThread(slot, surface.Get());
+    return surface;
 }
 
+// Made by Vellum's class object, which is found once per thread and kept:
+// finding it costs a registry search, making a region from it a few calls.
 ComPtr<_GDIRegion> CreateRegionObject() {
+    const ComPtr<IClassFactory> regions = keptFor<IClassFactory>(com::ThreadSlot::RegionClass, [] {
+        ComPtr<IClassFactory> factory;
+        com::passThrough(
+            CoGetClassObject(CLSID_GDIRegion, CLSCTX_INPROC_SERVER, nullptr, IID_PPV_ARGS(&factory)));
+        return factory;
+    });
     ComPtr<_GDIRegion> region;
-    com::passThrough(CoCreateInstance(CLSID_GDIRegion, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&region)));
+    com::passThrough(regions->CreateInstance(nullptr, IID_PPV_ARGS(&region)));
     return region;
 }
 
@@ -83,12 +133,16 @@ HRGN RegionHandle(IUnknown* Region) {
     return handleFrom<HRGN>(handle);
 }
 
+// Read from the type library once per thread: loading the library costs a
+// registry search and reading a file.
 ComPtr<IRecordInfo> CoordRecord() {
-    ComPtr<ITypeInfo> info;
-    com::passThrough(vellumLibrary()->GetTypeInfoOfGuid(CoordGuid, &info));
-    ComPtr<IRecordInfo> record;
-    com::passThrough(GetRecordInfoFromTypeInfo(info.Get(), &record));
-    return record;
+    return keptFor<IRecordInfo>(com::ThreadSlot::CoordRecord, [] {
+        ComPtr<ITypeInfo> info;
+        com::passThrough(vellumLibrary()->GetTypeInfoOfGuid(CoordGuid, &info));
+        ComPtr<IRecordInfo> record;
+        com::passThrough(GetRecordInfoFromTypeInfo(info.Get(), &record));
+        return record;
+    });
 }
 
 HDC surfaceDC(_GDIDC* surface) {

@@ -3,6 +3,7 @@
 // Errors raised by Vellum pass through unchanged.
 
 #include "KoloritTypes.h"
+#include "com/Module.h"
 #include "com/Ptr.h"
 
 namespace kolorit {
@@ -14,7 +15,15 @@ com::ComPtr<_VellumFunctions> VellumFunctions();
 COLORREF TranslateColor(OLE_COLOR Color);
 
 com::ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC CompatibleDC);
-com::ComPtr<_GDIBrush> CreateBrushObject(OLE_COLOR Color);
+// A surface for the library's own work, which no caller sees, kept for the
+// thread in `slot` and used again by later calls: a colour surface at least
+// Width x Height, a monochrome one exactly that size (the size of a mask
+// decides what a transfer from it reaches). The Width x Height at its
+// origin is what a new surface holds (black, or white in monochrome) and its
+// device context has the default colours. A size a new surface refuses is
+// refused the same way; surfaces beyond 2^22 pixels are made for the call
+// alone.
+com::ComPtr<_GDIDC> WorkingSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome);
 // A new Vellum region object, holding no region yet.
 com::ComPtr<_GDIRegion> CreateRegionObject();
 

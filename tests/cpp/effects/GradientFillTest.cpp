@@ -3,6 +3,7 @@
 
 #include "Effects.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace test;
@@ -115,4 +116,30 @@ TEST(GradientFill, ASinkMayDropTheLastReferenceToTheEffectsObjectWhileItRuns) {
     sink.Reset();
     image.Reset();
     EXPECT_TRUE(noObjectsLeft());
+}
+
+// A gradient reaching past the image skips the strokes it cannot show. The
+// strokes it draws must lie where stepping stroke by stroke puts them and
+// have the same colours: the same fill on a surface large enough to show the
+// whole rectangle (its window origin moved so that coordinates stay as they
+// are, nothing skipped) must look the same over the small image.
+TEST(GradientFill, SkippingHiddenStrokesGivesTheEdgesAndColoursOfSteppingThroughThem) {
+    constexpr long W = 40, H = 30;
+    const RECT rectangles[] = {{-201, 3, 330, 25}, {-26, -13, 394, 510}, {5, -300, 35, 613}, {-50, -227, 60, 167}};
+    for (const RECT& r : rectangles)
+        for (bool horizontal : {true, false})
+            for (double step : {1.5, 2.7, 3.3, 7.77, 0.0}) {
+                SCOPED_TRACE(testing::Message() << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom
+                                                << (horizontal ? " horizontal" : " vertical") << " step " << step);
+                const RECT whole{std::min(r.left, 0L), std::min(r.top, 0L), std::max(r.right, W), std::max(r.bottom, H)};
+                auto small = surface(W, H);
+                auto large = surface(whole.right - whole.left, whole.bottom - whole.top);
+                SetWindowOrgEx(dcOf(large.Get()), whole.left, whole.top, nullptr);
+                for (_GDIDC* image : {small.Get(), large.Get()})
+                    ASSERT_EQ(effectsOn(image)->GradientFill(r.left, r.top, r.right, r.bottom, RGB(250, 10, 0),
+                                                             RGB(3, 200, 77), step, horizontal ? VARIANT_TRUE : VARIANT_FALSE),
+                              S_OK);
+                // GetPixel reads both at the same coordinates.
+                EXPECT_EQ(pixels(small.Get()), expected(W, H, [&](int x, int y) { return pixel(large.Get(), x, y); }));
+            }
 }

@@ -86,6 +86,19 @@ TEST(TransparentDrawTo, KeepsTheDestinationUnderTheColourOfALoadedPicture) {
     EXPECT_TRUE(noObjectsLeft());
 }
 
+// The transparent colour is an RGB value: a pixel with its unused top byte
+// set (WHITENESS sets it on some platforms) has the colour all the same.
+TEST(TransparentDrawTo, MatchesTheColourWhateverTheTopByteOfThePixel) {
+    auto image = painted(4, 1, [](int x, int) { return x < 2 ? white : red; });
+    GdiFlush();
+    DWORD* bits = bitsOf(image.Get());
+    bits[0] |= 0xFF000000;
+    bits[2] |= 0x01000000;
+    auto destination = painted(4, 1, [](int, int) { return green; });
+    ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), 0, 0, 0, 0, 0, 0, dcBitSrcCopy, long(white)), S_OK);
+    EXPECT_EQ(pixels(destination.Get()), (std::vector<COLORREF>{green, green, red, red}));
+}
+
 TEST(TransparentCaptureFrom, KeepsThisSurfaceWhereTheSourceHasTheColourAndTakesOnlySrcCopy) {
     for (long transparent : {0L, long(red)}) {
         {
