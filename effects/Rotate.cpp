@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <optional>
 
 namespace kolorit {
@@ -81,30 +82,82 @@ struct Geometry {
     Turn turned;
 };
 
+// One step of the rotation: the four source pixels of the offset (x, y),
+// each written to its quarter turn of the destination.
+template <class Source, class Destination>
+void rotateStep(const Source& from, const Destination& to, const Geometry& g, int x, int y) {
+    const Offset o = g.turned(x, y);
+    const COLORREF C1 = from.GetPixel(g.SCX + o.RX, g.SCY + o.RY);
+    const COLORREF C2 = from.GetPixel(g.SCX - o.RX, g.SCY - o.RY);
+    const COLORREF C3 = from.GetPixel(g.SCX + o.RY, g.SCY - o.RX);
+    const COLORREF C4 = from.GetPixel(g.SCX - o.RY, g.SCY + o.RX);
+    if (C1 != CLR_INVALID) to.SetPixel(g.X + x, g.Y + y, C1);
+    if (C2 != CLR_INVALID) to.SetPixel(g.X - x, g.Y - y, C2);
+    if (C3 != CLR_INVALID) to.SetPixel(g.X + y, g.Y - x, C3);
+    if (C4 != CLR_INVALID) to.SetPixel(g.X - y, g.Y + x, C4);
+}
+
 template <class Source, class Destination>
 void rotateColumn(const Source& from, const Destination& to, const Geometry& g, int x) {
-    for (int y = 0; y <= g.R; ++y) {
-        const Offset o = g.turned(x, y);
-        const COLORREF C1 = from.GetPixel(g.SCX + o.RX, g.SCY + o.RY);
-        const COLORREF C2 = from.GetPixel(g.SCX - o.RX, g.SCY - o.RY);
-        const COLORREF C3 = from.GetPixel(g.SCX + o.RY, g.SCY - o.RX);
-        const COLORREF C4 = from.GetPixel(g.SCX - o.RY, g.SCY + o.RX);
-        if (C1 != CLR_INVALID) to.SetPixel(g.X + x, g.Y + y, C1);
-        if (C2 != CLR_INVALID) to.SetPixel(g.X - x, g.Y - y, C2);
-        if (C3 != CLR_INVALID) to.SetPixel(g.X + y, g.Y - x, C3);
-        if (C4 != CLR_INVALID) to.SetPixel(g.X - y, g.Y + x, C4);
+    for (int y = 0; y <= g.R; ++y) rotateStep(from, to, g, x, y);
+}
+
+// The destination offsets (dx, dy) of one quarter turn off the axes, where
+// each pixel is written by one step alone: the step's offset (x, y) and the
+// source pixel it takes.
+enum class Quarter { C1, C2, C3, C4 };
+
+template <Quarter q>
+void rotateBlock(const SurfaceMemory& from, const SurfaceMemory& to, const Geometry& g, int dx1, int dx2, int dy1,
+                 int dy2) {
+    const unsigned width = static_cast<unsigned>(from.width()), height = static_cast<unsigned>(from.height());
+    for (int dy = dy1; dy <= dy2; ++dy) {
+        std::uint32_t* const row = to.row(g.Y + dy);
+        for (int dx = dx1; dx <= dx2; ++dx) {
+            int sx, sy;
+            if constexpr (q == Quarter::C1) {
+                const Offset o = g.turned(dx, dy);
+                sx = g.SCX + o.RX, sy = g.SCY + o.RY;
+            } else if constexpr (q == Quarter::C2) {
+                const Offset o = g.turned(-dx, -dy);
+                sx = g.SCX - o.RX, sy = g.SCY - o.RY;
+            } else if constexpr (q == Quarter::C3) {
+                const Offset o = g.turned(-dy, dx);
+                sx = g.SCX + o.RY, sy = g.SCY - o.RX;
+            } else {
+                const Offset o = g.turned(dy, -dx);
+                sx = g.SCX - o.RY, sy = g.SCY + o.RX;
+            }
+            if (static_cast<unsigned>(sx) < width && static_cast<unsigned>(sy) < height)
+                row[g.X + dx] = from.row(sy)[sx] & SurfaceMemory::colourBits;
+        }
     }
 }
 
-struct Memories {
-    SurfaceMemory from, to;
-};
-
-std::optional<Memories> memoriesOf(HDC from, HDC to) {
-    const auto source = SurfaceMemory::of(from, false);
-    const auto destination = source ? SurfaceMemory::of(to, true) : std::nullopt;
-    if (!destination) return std::nullopt;
-    return Memories{*source, *destination};
+// The whole rotation onto another surface's memory, for when nobody can look
+// between the steps: each destination pixel off the axes is written once, so
+// the destination is walked in tiles (the source pixels of a tile lie close
+// together), from the same offsets as the steps. The pixels on the axes are
+// written by several steps; those steps are replayed in their own order.
+void rotateTiled(const SurfaceMemory& from, const SurfaceMemory& to, const Geometry& g) {
+    constexpr int tile = 64;
+    // The destination offsets that land in the destination image.
+    const int left = static_cast<int>(std::max<long long>(-g.R, -static_cast<long long>(g.X)));
+    const int right = static_cast<int>(std::min<long long>(g.R, static_cast<long long>(to.width()) - 1 - g.X));
+    const int top = static_cast<int>(std::max<long long>(-g.R, -static_cast<long long>(g.Y)));
+    const int bottom = static_cast<int>(std::min<long long>(g.R, static_cast<long long>(to.height()) - 1 - g.Y));
+    const auto blocks = [&](auto block, int dx1, int dx2, int dy1, int dy2) {
+        dx1 = std::max(dx1, left), dx2 = std::min(dx2, right), dy1 = std::max(dy1, top), dy2 = std::min(dy2, bottom);
+        for (int ty = dy1; ty <= dy2; ty += tile)
+            for (int tx = dx1; tx <= dx2; tx += tile)
+                block(from, to, g, tx, std::min(tx + tile - 1, dx2), ty, std::min(ty + tile - 1, dy2));
+    };
+    blocks(rotateBlock<Quarter::C1>, 1, g.R, 1, g.R);
+    blocks(rotateBlock<Quarter::C2>, -g.R, -1, -g.R, -1);
+    blocks(rotateBlock<Quarter::C3>, 1, g.R, -g.R, -1);
+    blocks(rotateBlock<Quarter::C4>, -g.R, -1, 1, g.R);
+    for (int y = 0; y <= g.R; ++y) rotateStep(from, to, g, 0, y);
+    for (int x = 1; x <= g.R; ++x) rotateStep(from, to, g, x, 0);
 }
 
 // A destination coordinate range beyond 32 bits cannot be written.
@@ -144,14 +197,24 @@ STDMETHODIMP DCEffectDrawing::Rotate(_GDIDC** dcDest, double Angle, long DestX, 
         const Geometry g{static_cast<int>(image.bmWidth / 2), static_cast<int>(image.bmHeight / 2),
                          centrePlusOffset(DCX, DestX, R), centrePlusOffset(DCY, DestY, R), static_cast<int>(R), Turn(Angle)};
         const LiteralPixels literalFrom(hDC_), literalTo(hDestDC);
-        std::optional<Memories> memory = memoriesOf(hDC_, hDestDC);
+        std::optional<SurfaceMemory> from = SurfaceMemory::of(hDC_, false), to = SurfaceMemory::of(hDestDC, true);
+        // Unheard, the events cannot change anything in between; a rotation
+        // onto its own pixels reads what earlier steps wrote, step by step.
+        if (!heard() && from && to && !from->overlaps(*to)) {
+            rotateTiled(*from, *to, g);
+            EndDraw();
+            return;
+        }
         for (int x = 0; x <= g.R; ++x) {
-            if (memory)
-                rotateColumn(memory->from, memory->to, g, x);
+            if (from && to)
+                rotateColumn(*from, *to, g, x);
             else
                 rotateColumn(literalFrom, literalTo, g, x);
             // With R = 0 the one column is the whole rotation.
-            if (ProgressDraw(g.R == 0 ? 100 : static_cast<double>(x) / g.R * 100)) memory = memoriesOf(hDC_, hDestDC);
+            if (ProgressDraw(g.R == 0 ? 100 : static_cast<double>(x) / g.R * 100)) {
+                from = SurfaceMemory::again(hDC_, false, from);
+                to = SurfaceMemory::again(hDestDC, true, to);
+            }
         }
         EndDraw();
     });
