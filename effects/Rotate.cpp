@@ -20,6 +20,10 @@
 #include <cstdint>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kolorit {
 
 using com::ComPtr;
@@ -66,11 +70,16 @@ public:
                 static_cast<int>(rounded(std::sin(theta + Angle_) * d))};
     }
 
-private:
+    // What the matrix's products are made of, for loops that make them for
+    // many steps at once: they must make them as above.
+    bool matrix() const noexcept { return matrix_; }
+    double cosine() const noexcept { return cos_; }
+    double sine() const noexcept { return sin_; }
     // How close to the nearest integer a value lies that is further than
     // 1e-8 from a half.
     static constexpr double clearOfHalf = 0.5 - 1e-8;
 
+private:
     double Angle_, cos_, sin_;
     bool matrix_;
 };
@@ -107,30 +116,70 @@ void rotateColumn(const Source& from, const Destination& to, const Geometry& g, 
 // source pixel it takes.
 enum class Quarter { C1, C2, C3, C4 };
 
+#if defined(__SSE2__)
+// Two destination pixels of a row at a time, from dx on while a pair is
+// left: each lane makes the matrix's products, rounding and test of Turn,
+// operation for operation (the coordinate that moves along the row is a
+// whole number in a double, exact). A pair that the matrix does not serve
+// is asked for one step at a time. Gives the dx it stopped at.
+template <Quarter q, class Place, class Step>
+int rotatePairs(const Geometry& g, int dx, int dx2, int dy, const Place& place, const Step& step) {
+    // In the first two quarters x moves with dx and y stays, in the others y moves.
+    constexpr bool xMoves = q == Quarter::C1 || q == Quarter::C2;
+    constexpr bool forward = q == Quarter::C1 || q == Quarter::C3;
+    const int stays = q == Quarter::C1 || q == Quarter::C4 ? dy : -dy;
+    const __m128d c = _mm_set1_pd(g.turned.cosine()), s = _mm_set1_pd(g.turned.sine());
+    const __m128d staysC = _mm_mul_pd(_mm_set1_pd(stays), c), staysS = _mm_mul_pd(_mm_set1_pd(stays), s);
+    const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+    const __m128d limit = _mm_set1_pd(Turn::clearOfHalf);
+    const __m128d advance = _mm_set1_pd(forward ? 2 : -2);
+    __m128d moves = forward ? _mm_set_pd(dx + 1, dx) : _mm_set_pd(-dx - 1, -dx);
+    for (; dx < dx2; dx += 2, moves = _mm_add_pd(moves, advance)) {
+        // RX = x * cos - y * sin, RY = x * sin + y * cos
+        const __m128d rx = xMoves ? _mm_sub_pd(_mm_mul_pd(moves, c), staysS) : _mm_sub_pd(staysC, _mm_mul_pd(moves, s));
+        const __m128d ry = xMoves ? _mm_add_pd(_mm_mul_pd(moves, s), staysC) : _mm_add_pd(staysS, _mm_mul_pd(moves, c));
+        const __m128i RX = _mm_cvtpd_epi32(rx), RY = _mm_cvtpd_epi32(ry);
+        const __m128d clearX = _mm_cmplt_pd(_mm_and_pd(_mm_sub_pd(rx, _mm_cvtepi32_pd(RX)), magnitude), limit);
+        const __m128d clearY = _mm_cmplt_pd(_mm_and_pd(_mm_sub_pd(ry, _mm_cvtepi32_pd(RY)), magnitude), limit);
+        if (_mm_movemask_pd(_mm_and_pd(clearX, clearY)) != 3) {
+            place(dx, step(dx));
+            place(dx + 1, step(dx + 1));
+            continue;
+        }
+        place(dx, Offset{_mm_cvtsi128_si32(RX), _mm_cvtsi128_si32(RY)});
+        place(dx + 1, Offset{_mm_cvtsi128_si32(_mm_shuffle_epi32(RX, 1)), _mm_cvtsi128_si32(_mm_shuffle_epi32(RY, 1))});
+    }
+    return dx;
+}
+#endif
+
 template <Quarter q>
 void rotateBlock(const SurfaceMemory& from, const SurfaceMemory& to, const Geometry& g, int dx1, int dx2, int dy1,
                  int dy2) {
     const unsigned width = static_cast<unsigned>(from.width()), height = static_cast<unsigned>(from.height());
     for (int dy = dy1; dy <= dy2; ++dy) {
         std::uint32_t* const row = to.row(g.Y + dy);
-        for (int dx = dx1; dx <= dx2; ++dx) {
+        // The step's offset of the destination offset (dx, dy).
+        const auto step = [&](int dx) {
+            if constexpr (q == Quarter::C1) return g.turned(dx, dy);
+            else if constexpr (q == Quarter::C2) return g.turned(-dx, -dy);
+            else if constexpr (q == Quarter::C3) return g.turned(-dy, dx);
+            else return g.turned(dy, -dx);
+        };
+        const auto place = [&](int dx, Offset o) {
             int sx, sy;
-            if constexpr (q == Quarter::C1) {
-                const Offset o = g.turned(dx, dy);
-                sx = g.SCX + o.RX, sy = g.SCY + o.RY;
-            } else if constexpr (q == Quarter::C2) {
-                const Offset o = g.turned(-dx, -dy);
-                sx = g.SCX - o.RX, sy = g.SCY - o.RY;
-            } else if constexpr (q == Quarter::C3) {
-                const Offset o = g.turned(-dy, dx);
-                sx = g.SCX + o.RY, sy = g.SCY - o.RX;
-            } else {
-                const Offset o = g.turned(dy, -dx);
-                sx = g.SCX - o.RY, sy = g.SCY + o.RX;
-            }
+            if constexpr (q == Quarter::C1) sx = g.SCX + o.RX, sy = g.SCY + o.RY;
+            else if constexpr (q == Quarter::C2) sx = g.SCX - o.RX, sy = g.SCY - o.RY;
+            else if constexpr (q == Quarter::C3) sx = g.SCX + o.RY, sy = g.SCY - o.RX;
+            else sx = g.SCX - o.RY, sy = g.SCY + o.RX;
             if (static_cast<unsigned>(sx) < width && static_cast<unsigned>(sy) < height)
                 row[g.X + dx] = from.row(sy)[sx] & SurfaceMemory::colourBits;
-        }
+        };
+        int dx = dx1;
+#if defined(__SSE2__)
+        if (g.turned.matrix()) dx = rotatePairs<q>(g, dx, dx2, dy, place, step);
+#endif
+        for (; dx <= dx2; ++dx) place(dx, step(dx));
     }
 }
 
