@@ -246,7 +246,8 @@ STDMETHODIMP DCEffectDrawing::Rotate(_GDIDC** dcDest, double Angle, long DestX, 
         const Geometry g{static_cast<int>(image.bmWidth / 2), static_cast<int>(image.bmHeight / 2),
                          centrePlusOffset(DCX, DestX, R), centrePlusOffset(DCY, DestY, R), static_cast<int>(R), Turn(Angle)};
         const LiteralPixels literalFrom(hDC_), literalTo(hDestDC);
-        std::optional<SurfaceMemory> from = SurfaceMemory::of(hDC_, false), to = SurfaceMemory::of(hDestDC, true);
+        std::optional<SurfaceMemory> from = SurfaceMemory::of(hDC_, false);
+        std::optional<SurfaceMemory> to = SurfaceMemory::of(hDestDC, true);
         // Unheard, the events cannot change anything in between; a rotation
         // onto its own pixels reads what earlier steps wrote, step by step.
         if (!heard() && from && to && !from->overlaps(*to)) {

@@ -52,17 +52,18 @@ std::optional<SurfaceMemory> SurfaceMemory::of(HDC dc, bool written) {
 
     auto* const first = static_cast<std::byte*>(bitmap.bmBits);
     const std::ptrdiff_t stride = bitmap.bmWidthBytes;
+    const auto handle = static_cast<HBITMAP>(selected);
     if (topDown(dc, static_cast<std::uint32_t*>(bitmap.bmBits)))
-        return SurfaceMemory(dc, static_cast<HBITMAP>(selected), first, stride, bitmap.bmWidth, bitmap.bmHeight);
-    return SurfaceMemory(dc, static_cast<HBITMAP>(selected), first + (bitmap.bmHeight - 1) * stride, -stride, bitmap.bmWidth,
-                         bitmap.bmHeight);
+        return SurfaceMemory(dc, handle, first, stride, bitmap.bmWidth, bitmap.bmHeight);
+    return SurfaceMemory(dc, handle, first + (bitmap.bmHeight - 1) * stride, -stride, bitmap.bmWidth, bitmap.bmHeight);
 }
 
 // A bitmap's size, format and memory stay what they are while it lives, and
 // one that is selected cannot be deleted: with the same bitmap selected,
 // only the device context's state can have changed.
 std::optional<SurfaceMemory> SurfaceMemory::again(HDC dc, bool written, const std::optional<SurfaceMemory>& before) {
-    if (!before || before->dc_ != dc || gdi::GetCurrentObject(dc, OBJ_BITMAP) != before->bitmap_) return of(dc, written);
+    if (!before || before->dc_ != dc || gdi::GetCurrentObject(dc, OBJ_BITMAP) != before->bitmap_)
+        return of(dc, written);
     if (!identityMapping(dc) || !unclipped(dc, before->width_, before->height_) || (written && !plainWrites(dc)))
         return std::nullopt;
     gdi::GdiFlush();

@@ -37,17 +37,19 @@ bool targetRow(int y, double shift, int H, int& row) {
     return true;
 }
 
-// A column whose shift lies clear of a half, and is a whole number or clear
-// of one, moves every pixel by the same whole number of rows: a row plus the
-// shift is off by less than 1e-11 in doubles, so neither the test against the
-// image nor the rounding can turn over on any row. Rows `first` to `last` are
-// the ones whose target lies in the image; an empty range when none does.
+// A column whose shift lies 1e-8 or more clear of a half, and is a whole
+// number or as clear of one, moves every pixel by the same whole number of
+// rows: a row plus a shift that can land in the image stays below 2^25, where
+// the sum's rounding is off by less than 4e-9, so neither the test against
+// the image nor the rounding can turn over on any row. Rows `first` to `last`
+// are the ones whose target lies in the image; an empty range when none does.
 struct WholeMove {
     int first, last, offset;
 };
 
 std::optional<WholeMove> wholeMove(double shift, int H) {
     constexpr double margin = 1e-8;
+    if (H > 1 << 24) return std::nullopt;
     // So far up or down that no row lands in the image.
     if (!(std::fabs(shift) <= H)) return WholeMove{0, -1, 0};
     const long offset = rounded(shift);
@@ -171,7 +173,8 @@ STDMETHODIMP DCEffectDrawing::Wave(long Size, VARIANT Length, long MoveX, long M
                 writeColumn(*memory, x, H, shifts[x], column);
             else
                 writeColumn(literal, x, H, shifts[x], column);
-            if (ProgressDraw(static_cast<double>(x) / W * 100 / 2 + 50)) memory = SurfaceMemory::again(hDC_, true, memory);
+            if (ProgressDraw(static_cast<double>(x) / W * 100 / 2 + 50))
+                memory = SurfaceMemory::again(hDC_, true, memory);
         }
         EndDraw();
     });
