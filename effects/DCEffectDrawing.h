@@ -7,15 +7,31 @@
 #include <cmath>
 #include <memory>
 
+#if defined(__x86_64__)
+#include <emmintrin.h>
+#endif
+
 namespace kolorit {
 
 class GDIDCEx;
 
 // A floating-point value as a pixel coordinate or colour component: the
-// nearest integer, halves to the even neighbour (the default rounding mode,
-// which lrint applies without the floating-point environment juggling that
-// makes nearbyint many times slower).
-inline long rounded(double value) { return std::lrint(value); }
+// nearest integer, halves to the even neighbour (the default rounding mode),
+// as the runtime's lrint gives it, but inline: the runtime's own function is
+// never inlined while the maths functions may set errno. On x87 the value is
+// stored as a double first, as it is when passed to that function, so that
+// extended precision left in a register cannot turn a half over.
+inline long rounded(double value) {
+#if defined(__x86_64__)
+    return _mm_cvtsd_si32(_mm_set_sd(value));
+#elif defined(__i386__)
+    long nearest;
+    __asm__("fldl %1\n\tfistpl %0" : "=m"(nearest) : "m"(value) : "st");
+    return nearest;
+#else
+    return std::lrint(value);
+#endif
+}
 
 // The image effects of one hub's surface. It works on the surface's device
 // context alone; the long effects report their progress through the events

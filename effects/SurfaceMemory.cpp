@@ -2,6 +2,9 @@
 
 #include "declarations/GDIDeclarations.h"
 
+#include <cstdlib>
+#include <utility>
+
 namespace kolorit {
 
 namespace {
@@ -22,10 +25,10 @@ bool plainRGB(const DIBSECTION& dib) {
            dib.dsBitfields[1] == 0xFF00 && dib.dsBitfields[2] == 0xFF;
 }
 
-bool unclipped(HDC dc, const BITMAP& bitmap) {
+bool unclipped(HDC dc, int width, int height) {
     RECT box{};
-    return gdi::GetClipBox(dc, &box) == SIMPLEREGION && box.left <= 0 && box.top <= 0 &&
-           box.right >= bitmap.bmWidth && box.bottom >= bitmap.bmHeight;
+    return gdi::GetClipBox(dc, &box) == SIMPLEREGION && box.left <= 0 && box.top <= 0 && box.right >= width &&
+           box.bottom >= height;
 }
 
 bool plainWrites(HDC dc) {
@@ -39,18 +42,32 @@ bool plainWrites(HDC dc) {
 std::optional<SurfaceMemory> SurfaceMemory::of(HDC dc, bool written) {
     if (gdi::GetObjectType(dc) != OBJ_MEMDC || !identityMapping(dc)) return std::nullopt;
     DIBSECTION dib{};
-    if (gdi::GetObjectA(gdi::GetCurrentObject(dc, OBJ_BITMAP), sizeof dib, &dib) != sizeof dib) return std::nullopt;
+    const HGDIOBJ selected = gdi::GetCurrentObject(dc, OBJ_BITMAP);
+    if (gdi::GetObjectA(selected, sizeof dib, &dib) != sizeof dib) return std::nullopt;
     const BITMAP& bitmap = dib.dsBm;
     if (bitmap.bmBits == nullptr || bitmap.bmBitsPixel != 32 || bitmap.bmPlanes != 1 || !plainRGB(dib) ||
-        !unclipped(dc, bitmap) || (written && !plainWrites(dc)))
+        !unclipped(dc, bitmap.bmWidth, bitmap.bmHeight) || (written && !plainWrites(dc)))
         return std::nullopt;
     gdi::GdiFlush();
 
     auto* const first = static_cast<std::byte*>(bitmap.bmBits);
     const std::ptrdiff_t stride = bitmap.bmWidthBytes;
+    const auto handle = static_cast<HBITMAP>(selected);
     if (topDown(dc, static_cast<std::uint32_t*>(bitmap.bmBits)))
-        return SurfaceMemory(dc, first, stride, bitmap.bmWidth, bitmap.bmHeight);
-    return SurfaceMemory(dc, first + (bitmap.bmHeight - 1) * stride, -stride, bitmap.bmWidth, bitmap.bmHeight);
+        return SurfaceMemory(dc, handle, first, stride, bitmap.bmWidth, bitmap.bmHeight);
+    return SurfaceMemory(dc, handle, first + (bitmap.bmHeight - 1) * stride, -stride, bitmap.bmWidth, bitmap.bmHeight);
+}
+
+// A bitmap's size, format and memory stay what they are while it lives, and
+// one that is selected cannot be deleted: with the same bitmap selected,
+// only the device context's state can have changed.
+std::optional<SurfaceMemory> SurfaceMemory::again(HDC dc, bool written, const std::optional<SurfaceMemory>& before) {
+    if (!before || before->dc_ != dc || gdi::GetCurrentObject(dc, OBJ_BITMAP) != before->bitmap_)
+        return of(dc, written);
+    if (!identityMapping(dc) || !unclipped(dc, before->width_, before->height_) || (written && !plainWrites(dc)))
+        return std::nullopt;
+    gdi::GdiFlush();
+    return before;
 }
 
 // The description does not say which way up the rows lie (the platform
@@ -72,6 +89,16 @@ bool SurfaceMemory::topDown(HDC dc, std::uint32_t* first) {
 void SurfaceMemory::setFlagged(int x, int y, COLORREF colour) const {
     gdi::SetPixel(dc_, x, y, colour);
     gdi::GdiFlush();
+}
+
+bool SurfaceMemory::overlaps(const SurfaceMemory& other) const noexcept {
+    const auto span = [](const SurfaceMemory& memory) {
+        const auto start = reinterpret_cast<std::uintptr_t>(memory.row(memory.stride_ < 0 ? memory.height_ - 1 : 0));
+        return std::pair(start, start + static_cast<std::uintptr_t>(memory.height_) * std::abs(memory.stride_));
+    };
+    const auto [start, end] = span(*this);
+    const auto [otherStart, otherEnd] = span(other);
+    return start < otherEnd && otherStart < end;
 }
 
 }  // namespace kolorit
