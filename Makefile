@@ -40,7 +40,10 @@ demo: register
 test: register
 	tools/run-tests
 
+# ImageMagick's convert, which the effects are measured against, is
+# installed for the benchmarks only.
 bench: register
+	@tools/install-deps imagemagick
 	tools/run-bench
 
 # The dispatch fuzzer: make fuzz SEED=7 CALLS=1000000 (TRACE=n prints every
