@@ -73,7 +73,9 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
         // and colour follow from its number alone, so that a skipped run
         // lands on exactly the edges and colours that stepping would.
         // (A device context that is gone has no visible part: its first
-        // stroke fails as any stroke would.)
+        // stroke fails as any stroke would, and none is tried after it, so
+        // that a platform which lets strokes into a dead context succeed
+        // cannot make the run as long as the rectangle.)
         RECT visible{};
         const bool clipped = gdi::GetClipBox(hDC_, &visible) != ERROR;
         const double visibleNear = clipped ? (alongX ? visible.left : visible.top) : nearEdge;
@@ -98,6 +100,7 @@ STDMETHODIMP DCEffectDrawing::GradientFill(long X1, long Y1, long X2, long Y2, O
             if (!gdi::FillRect(hDC_, &stroke, brush.get()))
                 RaiseVBDLLError(source, L"FillRect failed to draw a stroke of the gradient!");
             ProgressDraw((farEdge - from) / L * 100);
+            if (!clipped) break;
         }
         brush.reset();
         EndDraw();
