@@ -36,16 +36,6 @@ std::string make(SAFEARRAY* list, Raised* raised = nullptr) {
 
 }  // namespace
 
-TEST(MakeCoords, PairsBecomePointsRoundedHalfToEven) {
-    com::SafeArray halves = numbers({arg(1.5), arg(2.5), arg(-0.5), arg(L"3.5")});
-    EXPECT_EQ(make(halves.get()), "0: 2,2 0,4");
-    LONG first = 0;
-    Variant unchanged;
-    SafeArrayGetElement(halves.get(), &first, unchanged.get());
-    EXPECT_EQ(V_R8(unchanged.get()), 1.5) << "the list is left as it was";
-    EXPECT_EQ(make(numbers({}).get()), "0:") << "an empty list makes an empty array";
-}
-
 TEST(MakeCoords, ListsThatDoNotPairUpOrConvertAreRefused) {
     struct Case { com::SafeArray list; long error; };
     Case cases[] = {
@@ -63,19 +53,3 @@ TEST(MakeCoords, ListsThatDoNotPairUpOrConvertAreRefused) {
     }
 }
 
-// What a client that holds records (VBA, say) makes and passes on; its
-// list of numbers stays one.
-TEST(LateBound, MadeCoordsDrawAPolygon) {
-    Canvas canvas;
-    canvas.brush(Blue);
-    Variant list;
-    V_VT(list.get()) = VT_ARRAY | VT_VARIANT;
-    V_ARRAY(list.get()) = numbers({arg(10), arg(10), arg(50), arg(10), arg(50), arg(50)}).release();
-    Variant records = Late(koloritFunctions().Get()).call(L"GDIMakeCoords", byRef(list.get()));
-    ASSERT_EQ(V_VT(records.get()), VT_ARRAY | VT_RECORD);
-    EXPECT_EQ(V_VT(list.get()), VT_ARRAY | VT_VARIANT);
-    Late drawing(canvas.get(&_GDIDCEx::get_Drawing).Get());
-    drawing.call(L"DrawPolygon", arg(-1), byRef(records.get()));
-    ASSERT_EQ(drawing.result(), S_OK);
-    EXPECT_EQ(canvas.at(45, 20), Blue);
-}

@@ -3,7 +3,7 @@
 #include "Support.h"
 
 #include "com/AutomationError.h"
-#include "declarations/GDIDeclarations.h"
+#include "com/DLLErrors.h"
 
 using com::GetDLLErrorText;
 using com::RaiseVBDLLError;
@@ -49,32 +49,6 @@ TEST(DLLErrors, PlatformCodeIsAddedToTheBaseAndItsTextFollowsTheDescription) {
     }
 }
 
-TEST(DLLErrors, LastPlatformErrorIsTakenFromTheSlotThenFromTheLiveValue) {
-    // A failed platform call through a recorded wrapper fills the slot.
-    EXPECT_EQ(kolorit::gdi::GetObjectA(nullptr, 0, nullptr), 0);
-    const DWORD recorded = GetLastError();
-    SetLastError(0);
-    EXPECT_EQ(com::GetLastDLLError(), recorded);
-
-    // An empty slot falls back to the live value: none at all gives 10000.
-    SetLastError(0);
-    com::SaveLastDLLError();
-    EXPECT_EQ(raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!"); }).number(), 10000);
-    SetLastError(ERROR_INVALID_HANDLE);
-    EXPECT_EQ(raisedBy([] { RaiseVBDLLError(L"X.Y()", L"Y failed!"); }).number(), 10000 + ERROR_INVALID_HANDLE);
-}
-
-// Base numbers up to 1000, and codes without a system text.
-TEST(DLLErrors, BadBasesAndUnknownCodesBecomeRunTimeError5) {
-    for (auto [base, code] : {std::pair{0L, 6L}, {1L, 6L}, {1000L, 6L}, {com::DllErrorBase, 0x7FFF0000L}}) {
-        const auto error = raisedBy([=] { RaiseVBDLLError(L"X.Y()", L"Y failed!", code, base); });
-        EXPECT_EQ(error.number(), 5) << base;
-        EXPECT_EQ(error.description(), L"Invalid procedure call or argument") << base;
-    }
-    for (long base : {1001L, -1L})
-        EXPECT_EQ(raisedBy([base] { RaiseVBDLLError(L"X.Y()", L"Y failed!", 0, base); }).number(), base);
-}
-
 TEST(DLLErrors, SystemTextLosesOnlyItsTrailingLineBreak) {
     const std::wstring text = GetDLLErrorText(L"prefix: ", ERROR_FILE_NOT_FOUND);
     ASSERT_GT(text.size(), 8u);
@@ -89,18 +63,3 @@ TEST(AutomationError, NumbersOutsideTheControlFacilityStayWhole) {
     EXPECT_EQ(com::AutomationError(-2147024891, L"", L"").failureCode(), static_cast<HRESULT>(-2147024891));
 }
 
-TEST(GetStructBitap, DescribesABitmapOrRaisesTheLibraryError) {
-    auto s = test::surface(6, 3);
-    const BITMAP record = kolorit::GetStructBitap(static_cast<HBITMAP>(GetCurrentObject(test::dcOf(s.Get()), OBJ_BITMAP)));
-    EXPECT_EQ(record.bmWidth, 6);
-    EXPECT_EQ(record.bmHeight, 3);
-    EXPECT_EQ(record.bmBitsPixel, 32);
-
-    // Whether or not the platform sets a code of its own, it has a text, and
-    // a code left over from unrelated work is not blamed.
-    SetLastError(14007);
-    const auto error = raisedBy([] { kolorit::GetStructBitap(nullptr); });
-    EXPECT_EQ(error.source(), L"GetStructBitap()");
-    EXPECT_EQ(error.description().rfind(L"Failed to get bitmap information; ", 0), 0u);
-    EXPECT_NE(error.number(), 10000 + 14007);
-}
