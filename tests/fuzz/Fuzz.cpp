@@ -39,10 +39,9 @@ void say(const std::string& line) {
     std::fflush(stdout);
 }
 
-std::string utf8(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), int(out.size()),
-                                          nullptr, nullptr)));
+std::string ascii(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c >= 32 && c < 127 ? char(c) : '?';
     return out;
 }
 
@@ -178,7 +177,7 @@ private:
         DISPPARAMS params{packed.data(), namedIds.data(), UINT(packed.size()), UINT(namedIds.size())};
 
         const std::string description =
-            "call #" + std::to_string(number_) + (depth_ ? " (inside an event)" : "") + ": " + utf8(c.describe(label));
+            "call #" + std::to_string(number_) + (depth_ ? " (inside an event)" : "") + ": " + ascii(c.describe(label));
         if (number_ >= trace_) say("  " + description);
         std::string outer;
         {
@@ -333,13 +332,7 @@ int main(int argc, char** argv) {
     }
     CoUninitialize();
     SetCurrentDirectoryW(previous);
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-        while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
+    for (const wchar_t* written : {L"\\fuzz.png", L"\\fuzz.bmp"}) DeleteFileW((folder + written).c_str());
     RemoveDirectoryW(folder.c_str());
     current.running = false;
     watchdog.join();

@@ -42,6 +42,12 @@ Variant value(bool v) {
     V_BOOL(out.get()) = v ? VARIANT_TRUE : VARIANT_FALSE;
     return out;
 }
+Variant value(const wchar_t* v) {
+    Variant out;
+    V_VT(out.get()) = VT_BSTR;
+    V_BSTR(out.get()) = SysAllocString(v);
+    return out;
+}
 
 // The object a factory member returns, or null.
 template <class... Arguments>
@@ -242,26 +248,15 @@ void Objects::drawingObjects(IDispatch* vellum) {
         noteHandle(object.Get(), f.handle);
         addEntry(object.Get(), f.label);
     }
-    std::vector<Variant> face;
-    face.emplace_back();
-    V_VT(face.back().get()) = VT_BSTR;
-    V_BSTR(face.back().get()) = SysAllocString(L"Arial");
-    face.push_back(longValue(14));
-    Variant font;
-    if (lateCall(vellum, L"CreateFontObject", DISPATCH_METHOD, std::move(face), &font)) {
-        noteHandle(V_DISPATCH(font.get()), L"hFont");
-        addEntry(V_DISPATCH(font.get()), L"font");
-    }
+    const ComPtr<IDispatch> font = make(vellum, L"CreateFontObject", L"Arial", 14L);
+    noteHandle(font.Get(), L"hFont");
+    addEntry(font.Get(), L"font");
     // Regions: holding one, holding none, and one whose region was deleted.
     for (const wchar_t* label : {L"region", L"empty region object", L"deleted region"}) {
         const ComPtr<IDispatch> region = created(L"Vellum.GDIRegion");
-        if (label[0] != L'e') {
-            std::vector<Variant> corners;
-            for (long v : {2L, 3L, 30L, 20L}) corners.push_back(longValue(v));
-            lateCall(region.Get(), L"CreateEllipse", DISPATCH_METHOD, std::move(corners));
-            noteHandle(region.Get(), L"hRgn");
-        }
-        if (label[0] == L'd') lateCall(region.Get(), L"Delete", DISPATCH_METHOD, {});
+        if (label[0] != L'e') make(region.Get(), L"CreateEllipse", 2L, 3L, 30L, 20L);
+        noteHandle(region.Get(), L"hRgn");
+        if (label[0] == L'd') make(region.Get(), L"Delete");
         addEntry(region.Get(), label);
     }
 }

@@ -48,66 +48,6 @@ TEST(CaptureFrom, EmptyRectanglesAndNoSourceAreRefused) {
                       invalidArgument.source, invalidArgument.description);
 }
 
-namespace {
-
-// A surface of somebody else's making, answering only hDC: either with a
-// value or with an automation error of its own.
-class ForeignSurface : public TestObject<_GDIDC> {
-public:
-    ForeignSurface(OLE_HANDLE dc, HRESULT failure) : dc_(dc), failure_(failure) {}
-
-    STDMETHODIMP get_hDC(OLE_HANDLE* Value) override {
-        if (FAILED(failure_)) {
-            ComPtr<ICreateErrorInfo> create;
-            CreateErrorInfo(&create);
-            create->SetSource(const_cast<LPOLESTR>(L"Foreign.hDC"));
-            create->SetDescription(const_cast<LPOLESTR>(L"No device context today"));
-            ComPtr<IErrorInfo> info;
-            create.As(&info);
-            SetErrorInfo(0, info.Get());
-            return failure_;
-        }
-        *Value = dc_;
-        return S_OK;
-    }
-
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_hBitmap(OLE_HANDLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_SelBitmap(_GDIBitmap**) override { return E_NOTIMPL; }
-    STDMETHODIMP get_SelPen(_GDIPen**) override { return E_NOTIMPL; }
-    STDMETHODIMP putref_SelPen(_GDIPen*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_SelBrush(_GDIBrush**) override { return E_NOTIMPL; }
-    STDMETHODIMP putref_SelBrush(_GDIBrush*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_SelFont(_GDIFont**) override { return E_NOTIMPL; }
-    STDMETHODIMP putref_SelFont(_GDIFont*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Width(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Height(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP ResetObjects() override { return E_NOTIMPL; }
-    STDMETHODIMP SaveToFile(BSTR) override { return E_NOTIMPL; }
-
-private:
-    OLE_HANDLE dc_;
-    HRESULT failure_;
-};
-
-}  // namespace
-
-TEST(Attach, ASurfaceWithoutDeviceContextIsRefusedAndItsOwnErrorsPassThrough) {
-    auto functions = koloritFunctions();
-    ComPtr<_GDIDCEx> hub;
-    auto empty = com::adopt<_GDIDC>(new ForeignSurface(0, S_OK));
-    EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(empty.Get(), &hub)), 5, invalidArgument.source,
-                  invalidArgument.description);
-
-    auto failing = com::adopt<_GDIDC>(new ForeignSurface(0, MAKE_HRESULT(1, FACILITY_CONTROL, 31000)));
-    EXPECT_RAISED(errorOf(functions->GDIAttachDCEx(failing.Get(), &hub)), 31000, L"Foreign.hDC",
-                  L"No device context today");
-    EXPECT_EQ(hub, nullptr);
-}
-
 // Vellum's global object, made by the first colour the library translates,
 // stays for the thread while any object of the library lives there, even one
 // that holds nothing of Vellum, and goes with the last one: then both unload.
