@@ -137,13 +137,6 @@ Variant missing() {
     V_ERROR(v.get()) = DISP_E_PARAMNOTFOUND;
     return v;
 }
-Variant byRef(VARIANT* variable) {
-    Variant v;
-    V_VT(v.get()) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(v.get()) = variable;
-    return v;
-}
-
 Late::Late(IUnknown* object) { EXPECT_EQ(object->QueryInterface(IID_PPV_ARGS(&object_)), S_OK); }
 
 Variant Late::invoke(const wchar_t* member, WORD flags, std::vector<Variant> arguments) {
@@ -250,14 +243,9 @@ std::vector<COLORREF> Canvas::pixels() const {
     return all;
 }
 
-RECT Canvas::inked() const {
-    RECT box{width, height, 0, 0};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (GetPixel(dc, x, y) != paper)
-                box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                           std::max<LONG>(box.bottom, y + 1)};
-    return box.right ? box : RECT{};
+bool Canvas::blank() const {
+    const std::vector<COLORREF> all = pixels();
+    return std::all_of(all.begin(), all.end(), [&](COLORREF c) { return c == paper; });
 }
 
 void expectRuntimeError(const Raised& raised, long number) {

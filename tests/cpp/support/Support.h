@@ -55,9 +55,6 @@ Variant arg(double value);
 Variant arg(const wchar_t* text);
 Variant arg(IUnknown* object);  // as VT_DISPATCH when the object has IDispatch
 Variant missing();
-// A by-reference argument pointing at the caller's own VARIANT, the way
-// VBScript passes a variable.
-Variant byRef(VARIANT* variable);
 
 struct Named {
     const wchar_t* name;
@@ -165,10 +162,7 @@ struct Canvas {
     COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
     POINT penPosition() const;
     std::vector<COLORREF> pixels() const;
-    // The smallest rectangle holding every pixel that is no longer paper
-    // (all zero when nothing was drawn).
-    RECT inked() const;
-    bool blank() const { return inked().right == 0; }
+    bool blank() const;  // nothing but paper
 };
 
 // A standard run-time error: its number, its standard text, no source line.
