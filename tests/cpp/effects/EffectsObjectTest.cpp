@@ -1,4 +1,5 @@
-// The effects that change pixels in place, and arguments they refuse.
+// The effects that change pixels in place, arguments they refuse, and
+// sinks that disconnect each other.
 
 #include "Effects.h"
 
@@ -50,4 +51,19 @@ TEST(Refusals, RaiseRunTimeError5AndChangeNothing) {
         EXPECT_RAISED(errorOf(call()), 5, L"Kolorit", L"Invalid procedure call or argument");
     EXPECT_EQ(pixels(image.Get()), original);
     EXPECT_EQ(pixels(other.Get()), std::vector<COLORREF>(spottedW * spottedH, black));
+}
+
+// A sink disconnected by another one during an event hears nothing more,
+// not even the rest of that event.
+TEST(Events, ASinkDisconnectedByAnotherHearsNoMore) {
+    auto image = surface(4, 1);
+    auto effects = effectsOn(image.Get());
+    auto first = Sink::on(effects.Get()), second = Sink::on(effects.Get());
+    first->onEvent = [&](DISPID event) {
+        if (event == 1) second->disconnect();
+        return S_OK;
+    };
+    ASSERT_EQ(effects->GradientFill(0, 0, 4, 1, black, red, 0, VARIANT_TRUE), S_OK);
+    first->disconnect();
+    EXPECT_TRUE(second->heard.empty());
 }

@@ -48,6 +48,52 @@ TEST(CaptureFrom, EmptyRectanglesAndNoSourceAreRefused) {
                       invalidArgument.source, invalidArgument.description);
 }
 
+namespace {
+
+// A surface of somebody else's making whose hDC fails with an error of its
+// own, from outside the automation errors' facility.
+class ForeignSurface : public TestObject<_GDIDC> {
+public:
+    static constexpr HRESULT failure = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x201);
+
+    STDMETHODIMP get_hDC(OLE_HANDLE*) override {
+        ComPtr<ICreateErrorInfo> create;
+        CreateErrorInfo(&create);
+        create->SetSource(const_cast<LPOLESTR>(L"Foreign.hDC"));
+        create->SetDescription(const_cast<LPOLESTR>(L"No device context today"));
+        ComPtr<IErrorInfo> info;
+        create.As(&info);
+        SetErrorInfo(0, info.Get());
+        return failure;
+    }
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_hBitmap(OLE_HANDLE*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_SelBitmap(_GDIBitmap**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_SelPen(_GDIPen**) override { return E_NOTIMPL; }
+    STDMETHODIMP putref_SelPen(_GDIPen*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_SelBrush(_GDIBrush**) override { return E_NOTIMPL; }
+    STDMETHODIMP putref_SelBrush(_GDIBrush*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_SelFont(_GDIFont**) override { return E_NOTIMPL; }
+    STDMETHODIMP putref_SelFont(_GDIFont*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Width(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Height(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP ResetObjects() override { return E_NOTIMPL; }
+    STDMETHODIMP SaveToFile(BSTR) override { return E_NOTIMPL; }
+};
+
+}  // namespace
+
+// The surface's own error reaches the client whole: number, source and text.
+TEST(Attach, ASurfacesOwnErrorPassesThroughWhole) {
+    ComPtr<_GDIDCEx> hub;
+    const HRESULT hr = koloritFunctions()->GDIAttachDCEx(com::adopt<_GDIDC>(new ForeignSurface).Get(), &hub);
+    EXPECT_RAISED(errorOf(hr), ForeignSurface::failure, L"Foreign.hDC", L"No device context today");
+    EXPECT_EQ(hub, nullptr);
+}
+
 // Vellum's global object, made by the first colour the library translates,
 // stays for the thread while any object of the library lives there, even one
 // that holds nothing of Vellum, and goes with the last one: then both unload.
