@@ -2,9 +2,8 @@
 // The arguments of one call: mostly values that fit the declared type (so
 // that calls get past the first check), often hostile ones: empty, null,
 // Nothing, missing, too many, wrong types and objects, limits of the type,
-// NaN and infinities, huge and negative sizes, strings with embedded nulls
-// and characters outside the ANSI code page, arrays of every odd shape, and
-// by-reference variants of all of these.
+// NaN and infinities, strings with embedded nulls and characters outside the
+// ANSI code page, arrays of every odd shape, and all of them by reference.
 
 #include "Catalog.h"
 #include "Objects.h"
@@ -19,25 +18,22 @@ namespace fuzz {
 struct Call {
     const Member* member = nullptr;
     IDispatch* target = nullptr;  // not counted: the pool owns it, and a sink may drop it
-    std::wstring targetLabel;
     WORD flags = DISPATCH_METHOD;
     DISPID id = 0;
     std::vector<Variant> positional;  // in parameter order
-    std::vector<std::wstring> namedNames;
-    std::vector<DISPID> namedIds;
-    std::vector<Variant> named;
-    std::deque<Variant> referenced;  // what by-reference arguments point at
-    bool withException = true;       // some hosts pass no EXCEPINFO
+    std::vector<DISPID> namedIds;     // of the last arguments
+    std::deque<Variant> referenced;   // what by-reference arguments point at
+    bool withException = true;        // some hosts pass no EXCEPINFO
     bool withResult = true;
 
-    std::wstring describe(const Objects& objects) const;
+    // The member, target and arguments, so that a failure can be told apart.
+    std::wstring describe(const std::wstring& targetLabel) const;
 };
 
 class Arguments {
 public:
-    Arguments(Random& random, Objects& objects);
+    Arguments(Random& random, Objects& objects) : random_(random), objects_(objects) {}
 
-    // Fills in flags, arguments and the optional out parameters of a call.
     void fill(Call& call);
 
 private:
@@ -45,7 +41,7 @@ private:
     Variant hostile();
     Variant anyLong(const std::wstring& name);
     Variant anyArray();
-    Variant byReference(Variant value, Call& call);
+    Variant numbers(VARTYPE element, LONG lower, ULONG count, bool extreme);
 
     Random& random_;
     Objects& objects_;
@@ -59,7 +55,5 @@ private:
 // other member gets the whole range.
 bool reachesFragilePlatformDrawing(const Member& member);
 void tame(VARIANT& value);
-
-std::wstring describe(const VARIANT& value, const Objects& objects);
 
 }  // namespace fuzz

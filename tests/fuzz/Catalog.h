@@ -30,7 +30,7 @@ struct Member {
     std::vector<Parameter> parameters;
     bool returnsObject = false;
 
-    std::wstring title() const;  // "_DCDrawing.DrawLine (method)"
+    std::wstring title() const;  // "_DCDrawing.DrawLine", "_GDIDC.Width [get]"
 };
 
 struct Interface {
@@ -47,8 +47,7 @@ public:
     const std::vector<Interface>& interfaces() const { return interfaces_; }
 
 private:
-    void read(ITypeLib* library);
-    void readInterface(ITypeInfo* info, const std::wstring& name, const IID& id);
+    void readInterface(ITypeInfo* info, const Interface& face);
 
     std::vector<Member> members_;
     std::vector<Interface> interfaces_;

@@ -1,7 +1,7 @@
 #pragma once
 // The objects the fuzzer calls and passes: the components' objects in many
-// states, made by late-bound calls looked up by name (a state whose factory
-// member does not exist yet is skipped), plus every object a call returns.
+// states, made by late-bound calls as a script makes them, plus every object
+// a call returns.
 
 #include "Catalog.h"
 #include "Random.h"
@@ -16,8 +16,8 @@ namespace fuzz {
 using com::ComPtr;
 using com::Variant;
 
-// A late-bound call by member name, as a script makes it. False when the
-// member does not exist or the call fails.
+// A late-bound call by member name; false when the member does not exist or
+// the call fails.
 bool lateCall(IDispatch* target, const wchar_t* name, WORD flags, std::vector<Variant> arguments,
               Variant* result = nullptr);
 Variant longValue(long value);
@@ -32,14 +32,13 @@ struct Live {
 
 class Objects {
 public:
-    Objects(const Catalog& catalog, Random& random);
-    ~Objects();
+    Objects(const Catalog& catalog, Random& random) : catalog_(catalog), random_(random) {}
+    ~Objects() { clear(); }
     Objects(const Objects&) = delete;
     Objects& operator=(const Objects&) = delete;
 
-    // Makes every state whose factory exists; returns the names of those skipped.
-    std::vector<std::wstring> populate();
-    // Keeps a returned object (the oldest harvested one goes when full).
+    void populate();
+    // Keeps a returned object (an older returned one goes when full).
     void add(IDispatch* object, const std::wstring& label);
     // Drops every entry that is this object (a sink releasing its source).
     void release(IUnknown* object);
@@ -48,7 +47,7 @@ public:
 
     // A live object answering the interface, or null.
     Live* pick(const IID& interfaceId);
-    Live* any();
+    Live* any() { return live_.empty() ? nullptr : &random_.pick(live_); }
     std::wstring labelOf(IUnknown* object) const;
     size_t size() const { return live_.size(); }
 
@@ -62,19 +61,18 @@ public:
     std::function<void(IDispatch*)> reenter;
 
 private:
-    Live* addEntry(IDispatch* object, const std::wstring& label);
+    void addEntry(IDispatch* object, const std::wstring& label);
     void addSubObjects(IDispatch* object, const std::wstring& label, int depth);
     void connectSinks(IDispatch* object);
-    IDispatch* make(const wchar_t* factory, IDispatch* on, std::vector<Variant> arguments, std::vector<std::wstring>& skipped);
-    void hubStates(IDispatch* vellum, IDispatch* kolorit, std::vector<std::wstring>& skipped);
-    void windowStates(IDispatch* kolorit, std::vector<std::wstring>& skipped);
-    void drawingObjects(IDispatch* vellum, std::vector<std::wstring>& skipped);
     void noteHandle(IDispatch* object, const wchar_t* property);
+    void hubStates(IDispatch* vellum, IDispatch* kolorit);
+    void drawingObjects(IDispatch* vellum);
+    void windowStates(IDispatch* kolorit);
 
     const Catalog& catalog_;
     Random& random_;
     std::vector<Live> live_;
-    size_t harvested_ = 0;
+    size_t harvested_ = 0;  // the last entries, returned by calls
     std::vector<long> handles_;
     std::vector<Variant> arrays_;
     std::vector<HWND> windows_;

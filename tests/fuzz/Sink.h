@@ -12,14 +12,16 @@
 namespace fuzz {
 
 enum class SinkMode { Quiet, Fail, Disconnect, ReleaseSource, Reenter };
-const wchar_t* nameOf(SinkMode mode);
 
 class Sink : public IDispatch {
 public:
     // `act` runs once, at the first event, for the releasing and re-entering
     // modes; it receives the source.
-    Sink(SinkMode mode, const IID& events, IDispatch* source, std::function<void(IDispatch*)> act);
-    virtual ~Sink() = default;
+    Sink(SinkMode mode, const IID& events, IDispatch* source, std::function<void(IDispatch*)> act)
+        : mode_(mode), events_(events), source_(source), act_(std::move(act)) {
+        ++alive_;
+    }
+    virtual ~Sink() { --alive_; }
 
     // The connection, known after Advise; not counted (the point holds the sink).
     void connected(IConnectionPoint* point, DWORD cookie) {
@@ -30,10 +32,10 @@ public:
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
     STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    STDMETHODIMP Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* exception, UINT*) override;
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO* exception, UINT*) override;
 
     static long alive() { return alive_; }
     static long long delivered() { return delivered_; }

@@ -7,10 +7,7 @@ Set s = v.CreateGDIDC(200, 60)
 Set hub = k.GDIAttachDCEx(s)
 Set t = hub.TextDrawing
 Set ui = hub.UIDrawing
-Check t Is hub.TextDrawing, "the same text object on every read"
-
 tabbed = "a" & vbTab & "b" & vbTab & "c"
-CheckEqual t.TabbedTextWidthEx(tabbed, Array(40)), 80 + t.TextWidth("c"), "a tab stop every 40"
 CheckEqual t.TabbedTextWidthEx(tabbed, Array(40, 100)), 100 + t.TextWidth("c"), "tab stops at 40 and 100"
 Dim never()
 On Error Resume Next
@@ -18,8 +15,6 @@ w = t.TabbedTextWidthEx(tabbed, never)
 CheckError 9, "", "", "an array that was never dimensioned"
 t.DrawTabbedTextEx tabbed, 0, 0, Array(40, "forty")
 CheckError 13, "", "", "a word among the tab stops"
-Set g = k.GDIFocusDC(0)
-CheckError 5, "", "", "no device context, no focus rectangle"
 t.DrawText "Kolorit", 0, 0
 CheckEqual Err.Number, 0, "a literal text"
 On Error GoTo 0
@@ -34,15 +29,9 @@ t.DrawTextEx longText, 0, 0, 40, 20, 65536 + 32768 + 32
 CheckEqual Len(longText), 24, "as many characters as before"
 Check InStr(longText, "...") > 0, "the text the platform shortened: " & Left(longText, 8)
 
-ui.DrawBorder 0, 0, 30, 20, 5
-CheckEqual hub.CurrentPos.X & "," & hub.CurrentPos.Y, "30,20", "a border leaves the pen at its second corner"
 label = "&Kolorit"
 ui.DrawStatedText label, 40, 30, , , , , True
 CheckEqual label, "&Kolorit", "a stated text comes back as it went"
-On Error Resume Next
-ui.DrawStatedText label, 40, 30, , , v.CreateBrushObject(&HFF&)
-CheckError 5, "", "", "a brush without dcStateBrushColor"
-On Error GoTo 0
 
 s.ResetObjects
 Set d = hub.Drawing

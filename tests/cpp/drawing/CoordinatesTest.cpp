@@ -19,23 +19,6 @@ struct Coordinates : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Coordinates, MapModesAreKeptAndPointsConvertBothWays) {
-    for (DCMapModes mode : {dcMMText, dcMMLoMetric, dcMMHiMetric, dcMMLoEnglish, dcMMHiEnglish, dcMMTwips,
-                            dcMMIsoTropic, dcMMAnIsoTroic}) {
-        DCMapModes read{};
-        ASSERT_EQ(coordinates->put_MapMode(mode), S_OK);
-        ASSERT_EQ(coordinates->get_MapMode(&read), S_OK);
-        EXPECT_EQ(read, mode);
-    }
-    expectRuntimeError(errorOf(coordinates->put_MapMode(static_cast<DCMapModes>(9))), 5);
-    scaled();
-    long x = 12, y = -7;
-    ASSERT_EQ(coordinates->ConvLPtoDP(&x, &y), S_OK);
-    EXPECT_EQ(x * 100 + y, 24 * 100 - 21);
-    ASSERT_EQ(coordinates->ConvDPtoLP(&x, &y), S_OK);
-    EXPECT_EQ(x * 100 + y, 12 * 100 - 7);
-}
-
 TEST_F(Coordinates, OriginsAndExtentsKeepTheOtherHalfOfTheirPair) {
     scaled();
     for (auto [x, y] : {std::pair{L"ViewPortOrgX", L"ViewPortOrgY"}, {L"ViewPortExtX", L"ViewPortExtY"},
@@ -52,17 +35,3 @@ TEST_F(Coordinates, OriginsAndExtentsKeepTheOtherHalfOfTheirPair) {
     EXPECT_EQ(extent.cx * 100 + extent.cy, 6070);
 }
 
-TEST_F(Coordinates, ScalingReportsThePreviousExtentsWhenAsked) {
-    scaled();
-    long previousX = 0, previousY = 0;
-    ASSERT_EQ(coordinates->ScaleViewportExt(1, 2, 3, 1, &previousX, &previousY), S_OK);
-    EXPECT_EQ(previousX * 100 + previousY, 2030);
-    SIZE extent{};
-    GetViewportExtEx(canvas.dc, &extent);
-    EXPECT_EQ(extent.cx * 100 + extent.cy, 1090);
-    late.call(L"ScaleWindowExt", arg(2), arg(1), arg(1), arg(2));  // outputs omitted
-    ASSERT_EQ(late.result(), S_OK);
-    GetWindowExtEx(canvas.dc, &extent);
-    EXPECT_EQ(extent.cx * 100 + extent.cy, 2005);
-    expectRuntimeError(errorOf(coordinates->ScaleViewportExt(1, 0, 1, 1, nullptr, nullptr)), 5);
-}

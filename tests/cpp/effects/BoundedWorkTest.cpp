@@ -5,13 +5,6 @@
 
 using namespace test;
 
-TEST(BoundedWork, TilingFarBelowTheImageStopsAtItsEdge) {
-    auto image = painted(64, 48, [](int, int) { return white; });
-    auto tile = painted(8, 8);
-    ASSERT_EQ(effectsOn(image.Get())->TileArea(0, 0, 64, 2147483647, hDCOf(tile.Get()), 8, 8, dcBitSrcCopy), S_OK);
-    EXPECT_EQ(pixels(image.Get()), expected(64, 48, [](int x, int y) { return coordinate(x % 8, y % 8); }));
-}
-
 TEST(BoundedWork, TransparentTransfersCopyOnlyWhatOverlapsBothSurfaces) {
     // A monochrome image, black on its left half, and a huge rectangle.
     auto mono = surface(8, 4, true);

@@ -1,7 +1,8 @@
 #pragma once
-// What the effects tests share: effects objects, painted images, the leak
-// check and a sink for the progress events.
+// What the effects tests share: effects objects, painted images and a sink
+// for the progress events.
 
+#include "LiveObjects.h"
 #include "Support.h"
 
 #include <ocidl.h>
@@ -22,14 +23,8 @@ inline ComPtr<_DCEffectDrawing> effectsOn(_GDIDC* image) {
     return effects;
 }
 
-inline bool noObjectsLeft() {
-    for (const wchar_t* name : {L"kolorit.dll", L"vellum.dll"}) {
-        const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
-            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(name), "DllCanUnloadNow")));
-        if (!canUnload || canUnload() != S_OK) return false;
-    }
-    return true;
-}
+// (Every program ends with the same check.)
+inline bool noObjectsLeft() { return componentsUnloadable(); }
 
 // Red = x, green = y: a moved pixel shows where it came from.
 inline COLORREF coordinate(int x, int y) { return RGB(x, y, 7); }

@@ -23,67 +23,39 @@ TEST(TransparentDrawTo, KeepsTheDestinationWhereTheImageHasTheColourWhateverTheO
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.transparent << " " << c.operation);
-        {
-            auto image = painted(10, 10, spriteAt);
-            auto destination = painted(20, 20);
-            ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, c.operation, c.transparent),
-                      S_OK);
-            EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [&](int x, int y) {
-                          const bool covered = x >= 5 && x < 15 && y >= 6 && y < 16;
-                          const COLORREF drawn = covered ? spriteAt(x - 5, y - 6) : 0;
-                          return covered && drawn != COLORREF(c.transparent) ? c.combine(drawn, coordinate(x, y))
-                                                                             : coordinate(x, y);
-                      }));
-            EXPECT_EQ(pixels(image.Get()), expected(10, 10, spriteAt));
-        }
-        EXPECT_TRUE(noObjectsLeft());
-    }
-}
-
-TEST(TransparentDrawTo, TakesItsPartFromTheSourceOriginAndWorksInMonochrome) {
-    auto image = painted(10, 10, spriteAt);
-    auto destination = surface(10, 10);
-    fill(destination.Get(), white);
-    // 4 x 4 from (4, 4): red at (0..2, 0..2) of it, black elsewhere.
-    ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), 1, 1, 5, 5, 4, 4, dcBitSrcCopy, 0), S_OK);
-    EXPECT_EQ(pixels(destination.Get()),
-              expected(10, 10, [](int x, int y) { return x >= 1 && x < 4 && y >= 1 && y < 4 ? red : white; }));
-
-    auto mono = surface(8, 1, true);  // black at 0..3
-    fill(mono.Get(), RECT{0, 0, 4, 1}, black);
-    for (COLORREF transparent : {black, white}) {
-        auto target = surface(8, 1, true);  // black at 0, 1, 4, 5
-        fill(target.Get(), RECT{0, 0, 2, 1}, black);
-        fill(target.Get(), RECT{4, 0, 6, 1}, black);
-        ASSERT_EQ(attach(mono.Get())->DrawTo(hDCOf(target.Get()), 0, 0, 0, 0, 0, 0, dcBitSrcCopy, long(transparent)), S_OK);
-        const COLORREF w = white, b = black;
-        EXPECT_EQ(pixels(target.Get()), (transparent == black ? std::vector<COLORREF>{b, b, w, w, w, w, w, w}
-                                                               : std::vector<COLORREF>{b, b, b, b, b, b, w, w}));
+        auto image = painted(10, 10, spriteAt);
+        auto destination = painted(20, 20);
+        ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, c.operation, c.transparent),
+                  S_OK);
+        EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [&](int x, int y) {
+                      const bool covered = x >= 5 && x < 15 && y >= 6 && y < 16;
+                      const COLORREF drawn = covered ? spriteAt(x - 5, y - 6) : 0;
+                      return covered && drawn != COLORREF(c.transparent) ? c.combine(drawn, coordinate(x, y))
+                                                                         : coordinate(x, y);
+                  }));
+        EXPECT_EQ(pixels(image.Get()), expected(10, 10, spriteAt));
     }
 }
 
 // A picture read back from a file is drawn like the surface it was saved
 // from (under Wine, decoded pixels and WHITENESS come with a set top byte).
 TEST(TransparentDrawTo, KeepsTheDestinationUnderTheColourOfALoadedPicture) {
-    {
-        auto sprite = surface(10, 10);
-        PatBlt(dcOf(sprite.Get()), 0, 0, 10, 10, WHITENESS);
-        fill(sprite.Get(), RECT{2, 2, 7, 7}, red);
-        wchar_t path[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, path);
-        BSTR file = SysAllocString((std::wstring(path) + L"kolorit-sprite.png").c_str());
-        ASSERT_EQ(sprite->SaveToFile(file), S_OK);
-        ComPtr<_GDIDC> loaded;
-        ASSERT_EQ(vellum()->LoadPicture(file, &loaded), S_OK);
-        DeleteFileW(file);
-        SysFreeString(file);
-        auto destination = painted(20, 20);
-        ASSERT_EQ(attach(loaded.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, dcBitSrcCopy, 0xFFFFFF), S_OK);
-        EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [](int x, int y) {
-                      return x >= 7 && x < 12 && y >= 8 && y < 13 ? red : coordinate(x, y);
-                  }));
-    }
-    EXPECT_TRUE(noObjectsLeft());
+    auto sprite = surface(10, 10);
+    PatBlt(dcOf(sprite.Get()), 0, 0, 10, 10, WHITENESS);
+    fill(sprite.Get(), RECT{2, 2, 7, 7}, red);
+    wchar_t path[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, path);
+    BSTR file = SysAllocString((std::wstring(path) + L"kolorit-sprite.png").c_str());
+    ASSERT_EQ(sprite->SaveToFile(file), S_OK);
+    ComPtr<_GDIDC> loaded;
+    ASSERT_EQ(vellum()->LoadPicture(file, &loaded), S_OK);
+    DeleteFileW(file);
+    SysFreeString(file);
+    auto destination = painted(20, 20);
+    ASSERT_EQ(attach(loaded.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, dcBitSrcCopy, 0xFFFFFF), S_OK);
+    EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [](int x, int y) {
+                  return x >= 7 && x < 12 && y >= 8 && y < 13 ? red : coordinate(x, y);
+              }));
 }
 
 // The transparent colour is an RGB value: a pixel with its unused top byte
@@ -101,18 +73,15 @@ TEST(TransparentDrawTo, MatchesTheColourWhateverTheTopByteOfThePixel) {
 
 TEST(TransparentCaptureFrom, KeepsThisSurfaceWhereTheSourceHasTheColourAndTakesOnlySrcCopy) {
     for (long transparent : {0L, long(red)}) {
-        {
-            auto source = painted(10, 10, spriteAt);
-            auto image = painted(20, 20);
-            ASSERT_EQ(attach(image.Get())->CaptureFrom(hDCOf(source.Get()), 1, 1, 9, 10, 3, 4, dcBitSrcCopy, transparent),
-                      S_OK);
-            EXPECT_EQ(pixels(image.Get()), expected(20, 20, [&](int x, int y) {
-                          const bool covered = x >= 3 && x < 11 && y >= 4 && y < 13;
-                          const COLORREF captured = covered ? spriteAt(x - 2, y - 3) : 0;
-                          return covered && captured != COLORREF(transparent) ? captured : coordinate(x, y);
-                      }));
-        }
-        EXPECT_TRUE(noObjectsLeft());
+        auto source = painted(10, 10, spriteAt);
+        auto image = painted(20, 20);
+        ASSERT_EQ(attach(image.Get())->CaptureFrom(hDCOf(source.Get()), 1, 1, 9, 10, 3, 4, dcBitSrcCopy, transparent),
+                  S_OK);
+        EXPECT_EQ(pixels(image.Get()), expected(20, 20, [&](int x, int y) {
+                      const bool covered = x >= 3 && x < 11 && y >= 4 && y < 13;
+                      const COLORREF captured = covered ? spriteAt(x - 2, y - 3) : 0;
+                      return covered && captured != COLORREF(transparent) ? captured : coordinate(x, y);
+                  }));
     }
     auto source = painted(10, 10, spriteAt);
     auto image = painted(12, 12);

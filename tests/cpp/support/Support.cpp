@@ -2,6 +2,7 @@
 
 #include "LiveObjects.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace test {
@@ -136,13 +137,6 @@ Variant missing() {
     V_ERROR(v.get()) = DISP_E_PARAMNOTFOUND;
     return v;
 }
-Variant byRef(VARIANT* variable) {
-    Variant v;
-    V_VT(v.get()) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(v.get()) = variable;
-    return v;
-}
-
 Late::Late(IUnknown* object) { EXPECT_EQ(object->QueryInterface(IID_PPV_ARGS(&object_)), S_OK); }
 
 Variant Late::invoke(const wchar_t* member, WORD flags, std::vector<Variant> arguments) {
@@ -195,9 +189,85 @@ long asLong(const Variant& value) {
     return V_I4(converted.get());
 }
 
-ComPtr<IDispatch> asObject(const Variant& value) {
-    EXPECT_EQ(V_VT(value.get()), VT_DISPATCH);
-    return ComPtr<IDispatch>(V_VT(value.get()) == VT_DISPATCH ? V_DISPATCH(value.get()) : nullptr);
+ComPtr<_GDIBrush> makeBrush(COLORREF color) {
+    ComPtr<_GDIBrush> made;
+    EXPECT_EQ(vellum()->CreateBrushObject(color, 0, 0, &made), S_OK);
+    return made;
+}
+
+ComPtr<_GDIRegion> region() {
+    ComPtr<_GDIRegion> made;
+    EXPECT_EQ(CoCreateInstance(CLSID_GDIRegion, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made)), S_OK);
+    return made;
+}
+
+ComPtr<_GDIRegion> region(long x1, long y1, long x2, long y2) {
+    ComPtr<_GDIRegion> made = region();
+    EXPECT_EQ(made->CreateRect(x1, y1, x2, y2), S_OK);
+    return made;
+}
+
+HRGN handleOf(_GDIRegion* region) {
+    OLE_HANDLE handle = 0;
+    EXPECT_EQ(region->get_hRgn(&handle), S_OK);
+    return handleFrom<HRGN>(handle);
+}
+
+RECT boxOf(_GDIRegion* region) {
+    RECT box{};
+    GetRgnBox(handleOf(region), &box);
+    return box;
+}
+
+Canvas::Canvas(int w, int h, COLORREF color)
+    : width(w), height(h), paper(color), surface(test::surface(w, h)), hub(attach(surface.Get())), dc(dcOf(surface.Get())) {
+    fill(surface.Get(), paper);
+}
+
+void Canvas::pen(COLORREF color, long width) {
+    ComPtr<_GDIPen> made;
+    EXPECT_EQ(vellum()->CreatePenObject(color, 0, width, &made), S_OK);
+    EXPECT_EQ(surface->putref_SelPen(made.Get()), S_OK);
+}
+
+POINT Canvas::penPosition() const {
+    POINT position{};
+    GetCurrentPositionEx(dc, &position);
+    return position;
+}
+
+std::vector<COLORREF> Canvas::pixels() const {
+    std::vector<COLORREF> all;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) all.push_back(GetPixel(dc, x, y));
+    return all;
+}
+
+bool Canvas::blank() const {
+    const std::vector<COLORREF> all = pixels();
+    return std::all_of(all.begin(), all.end(), [&](COLORREF c) { return c == paper; });
+}
+
+void expectRuntimeError(const Raised& raised, long number) {
+    EXPECT_EQ(raised.number, number) << narrow(raised.source) << ": " << narrow(raised.description);
+    EXPECT_EQ(raised.description.find(L"Error source:"), std::wstring::npos);
+}
+
+void expectLibraryError(const Raised& raised, const std::wstring& source, const std::wstring& description) {
+    const std::wstring& text = raised.description;
+    const std::wstring end = L"\r\nError source: " + source;
+    EXPECT_GE(raised.number, 10000);
+    EXPECT_EQ(narrow(raised.source), narrow(source));
+    EXPECT_TRUE(text.starts_with(description + L"; ") && text.ends_with(end)) << narrow(text);
+}
+
+void expectRefused(const Refusal& refusal) {
+    SCOPED_TRACE(refusal.what);
+    SetLastError(ERROR_INVALID_HANDLE);  // Wine leaves some failures without a code of their own
+    const HRESULT hr = refusal.call();
+    ASSERT_TRUE(FAILED(hr));
+    if (refusal.runtimeError) return expectRuntimeError(errorOf(hr), refusal.runtimeError);
+    expectLibraryError(errorOf(hr), refusal.source, refusal.description);
 }
 
 }  // namespace test

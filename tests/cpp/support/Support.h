@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -54,9 +55,6 @@ Variant arg(double value);
 Variant arg(const wchar_t* text);
 Variant arg(IUnknown* object);  // as VT_DISPATCH when the object has IDispatch
 Variant missing();
-// A by-reference argument pointing at the caller's own VARIANT, the way
-// VBScript passes a variable.
-Variant byRef(VARIANT* variable);
 
 struct Named {
     const wchar_t* name;
@@ -101,7 +99,6 @@ private:
 };
 
 long asLong(const Variant& value);
-ComPtr<IDispatch> asObject(const Variant& value);
 
 // The IUnknown of a test double implementing one dispatch interface.
 template <class Interface>
@@ -135,6 +132,55 @@ EntryPoint entryPoint(HMODULE module, const char* name);
 
 // Whether a GDI handle still names a live object.
 inline bool alive(HGDIOBJ handle) { return GetObjectType(handle) != 0; }
+
+constexpr COLORREF White = RGB(255, 255, 255), Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 128, 0);
+
+ComPtr<_GDIBrush> makeBrush(COLORREF color);
+// A region object holding a rectangle, or none without corners.
+ComPtr<_GDIRegion> region();
+ComPtr<_GDIRegion> region(long x1, long y1, long x2, long y2);
+HRGN handleOf(_GDIRegion* region);
+RECT boxOf(_GDIRegion* region);
+
+// A surface of one colour and its hub.
+struct Canvas {
+    int width, height;
+    COLORREF paper;
+    ComPtr<_GDIDC> surface;
+    ComPtr<_GDIDCEx> hub;
+    HDC dc;
+
+    explicit Canvas(int w = 64, int h = 64, COLORREF color = White);
+    template <class Interface>
+    ComPtr<Interface> get(HRESULT (STDMETHODCALLTYPE _GDIDCEx::*property)(Interface**)) {
+        ComPtr<Interface> object;
+        EXPECT_EQ((hub.Get()->*property)(&object), S_OK);
+        return object;
+    }
+    void pen(COLORREF color, long width = 1);
+    void brush(COLORREF color) { EXPECT_EQ(surface->putref_SelBrush(makeBrush(color).Get()), S_OK); }
+    COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
+    POINT penPosition() const;
+    std::vector<COLORREF> pixels() const;
+    bool blank() const;  // nothing but paper
+};
+
+// A standard run-time error: its number, its standard text, no source line.
+void expectRuntimeError(const Raised& raised, long number);
+// A library error: 10000 plus the platform's code, the member's text, "; ",
+// the platform's text, and the source line.
+void expectLibraryError(const Raised& raised, const std::wstring& source, const std::wstring& description);
+
+// A call that must fail: with a standard run-time error, or (number 0) with
+// a library error of this source and text.
+struct Refusal {
+    const char* what;
+    std::function<HRESULT()> call;
+    long runtimeError;
+    const wchar_t* source = nullptr;
+    const wchar_t* description = nullptr;
+};
+void expectRefused(const Refusal& refusal);
 
 }  // namespace test
 

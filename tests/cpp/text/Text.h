@@ -1,8 +1,8 @@
 #pragma once
 // What the text tests share: a surface in a colour no system element uses,
-// snapshots of its pixels, the box of what was drawn, BSTR variables.
+// BSTR variables, typed arrays of Long.
 
-#include "../drawing/Drawing.h"
+#include "Support.h"
 
 #include <string>
 #include <vector>
@@ -11,40 +11,9 @@ namespace test {
 
 constexpr COLORREF Paper = RGB(10, 200, 30);
 
-struct Page {
-    int width, height;
-    ComPtr<_GDIDC> surface;
-    ComPtr<_GDIDCEx> hub;
-    HDC dc;
-
-    explicit Page(int w = 200, int h = 60)
-        : width(w), height(h), surface(test::surface(w, h)), hub(attach(surface.Get())), dc(dcOf(surface.Get())) {
-        fill(surface.Get(), Paper);
-    }
-    template <class Interface>
-    ComPtr<Interface> get(HRESULT (STDMETHODCALLTYPE _GDIDCEx::*property)(Interface**)) {
-        ComPtr<Interface> object;
-        EXPECT_EQ((hub.Get()->*property)(&object), S_OK);
-        return object;
-    }
-    std::vector<COLORREF> pixels() const {
-        std::vector<COLORREF> all;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) all.push_back(GetPixel(dc, x, y));
-        return all;
-    }
-    // The smallest rectangle holding every pixel that is no longer paper
-    // (all zero when nothing was drawn).
-    RECT inked() const {
-        RECT box{width, height, 0, 0};
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                if (GetPixel(dc, x, y) != Paper)
-                    box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                               std::max<LONG>(box.bottom, y + 1)};
-        return box.right ? box : RECT{};
-    }
-    bool blank() const { return inked().right == 0; }
+// A surface in a colour no system element uses.
+struct Page : Canvas {
+    explicit Page(int w = 200, int h = 60) : Canvas(w, h, Paper) {}
 };
 
 // A BSTR variable of the test, passed by reference like a client's.

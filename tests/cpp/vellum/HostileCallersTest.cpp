@@ -5,25 +5,6 @@
 
 using namespace test;
 
-TEST(Limits, SurfacesBeyond32767ASideOr2To25PixelsAreOutOfMemory) {
-    struct Case { long width, height; bool monochrome; bool made; };
-    const Case cases[] = {
-        {100000, 100000, true, false}, {32768, 1, false, false}, {1, 32768, true, false},
-        {5793, 5793, true, false},     {32767, 1, true, true},   {1, 32767, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
-        ComPtr<_GDIDC> made;
-        const HRESULT hr = vellum()->CreateGDIDC(c.width, c.height, c.monochrome ? VARIANT_TRUE : VARIANT_FALSE, 0, &made);
-        if (c.made) {
-            EXPECT_EQ(hr, S_OK);
-        } else {
-            EXPECT_RAISED(errorOf(hr), 7, L"Vellum", L"Out of memory");
-            EXPECT_EQ(made, nullptr);
-        }
-    }
-}
-
 TEST(AttachRgn, TakesOnlyRegionsNobodyElseHolds) {
     ComPtr<_GDIBrush> brush;
     vellum()->CreateBrushObject(0xFF, 0, 0, &brush);
