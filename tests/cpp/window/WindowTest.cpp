@@ -89,3 +89,15 @@ TEST(WindowShape, SetAndExportedRegionsHaveTheSameBoxAndNothingRemovesTheShape) 
     EXPECT_EQ(exported, nullptr);
 }
 
+
+// The context of a window that is gone has no visible part, and the platform
+// may still let strokes into it succeed: a gradient over a huge rectangle
+// ends after its first stroke instead of drawing the whole rectangle's.
+TEST(AttachWindow, AGradientOnTheContextOfAWindowThatIsGoneEndsAtOnce) {
+    Window window = makeWindow();
+    auto opened = open(window.get(), dcWndRetreiveClientDC);
+    ComPtr<_DCEffectDrawing> effects;
+    ASSERT_EQ(hubOf(opened.Get())->get_Effects(&effects), S_OK);
+    window.reset();
+    effects->GradientFill(0, 0, 2147418112, 10, RGB(0, 0, 0), RGB(255, 0, 0), 1, VARIANT_TRUE);
+}
