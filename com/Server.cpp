@@ -122,37 +122,36 @@ void unregisterClass(const ClassesRoot& classes, const CreatableClass& kind) {
     if (!classRegisteredInAnyView(classes.get(), classKey)) RegDeleteTreeW(classes.get(), kind.progId);
 }
 
-class LibraryAttributes {
+// A description that a type library or one of its types hands out, given
+// back when it goes out of scope.
+template <class Source, class Description>
+class Described {
 public:
-    explicit LibraryAttributes(ITypeLib* library) : library_(library) {
-        if (FAILED(library->GetLibAttr(&attr_)))
+    using Get = HRESULT (STDMETHODCALLTYPE Source::*)(Description**);
+    using Release = void (STDMETHODCALLTYPE Source::*)(Description*);
+    Described(Source* source, Get get, Release release) : source_(source), release_(release) {
+        if (FAILED((source->*get)(&description_)))
             throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"TypeLib", L"Cannot read the type library");
     }
-    LibraryAttributes(const LibraryAttributes&) = delete;
-    LibraryAttributes& operator=(const LibraryAttributes&) = delete;
-    ~LibraryAttributes() { library_->ReleaseTLibAttr(attr_); }
-    const TLIBATTR* operator->() const noexcept { return attr_; }
-    const TLIBATTR& operator*() const noexcept { return *attr_; }
+    Described(const Described&) = delete;
+    Described& operator=(const Described&) = delete;
+    ~Described() { (source_->*release_)(description_); }
+    const Description* operator->() const noexcept { return description_; }
+    const Description& operator*() const noexcept { return *description_; }
 
 private:
-    ITypeLib* library_;
-    TLIBATTR* attr_ = nullptr;
+    Source* source_;
+    Release release_;
+    Description* description_ = nullptr;
 };
 
-class TypeAttributes {
-public:
-    explicit TypeAttributes(ITypeInfo* type) : type_(type) {
-        if (FAILED(type->GetTypeAttr(&attr_)))
-            throw AutomationError(static_cast<long>(SELFREG_E_TYPELIB), L"Interface", L"Cannot read the type library");
-    }
-    TypeAttributes(const TypeAttributes&) = delete;
-    TypeAttributes& operator=(const TypeAttributes&) = delete;
-    ~TypeAttributes() { type_->ReleaseTypeAttr(attr_); }
-    const TYPEATTR* operator->() const noexcept { return attr_; }
+struct LibraryAttributes : Described<ITypeLib, TLIBATTR> {
+    explicit LibraryAttributes(ITypeLib* library)
+        : Described(library, &ITypeLib::GetLibAttr, &ITypeLib::ReleaseTLibAttr) {}
+};
 
-private:
-    ITypeInfo* type_;
-    TYPEATTR* attr_ = nullptr;
+struct TypeAttributes : Described<ITypeInfo, TYPEATTR> {
+    explicit TypeAttributes(ITypeInfo* type) : Described(type, &ITypeInfo::GetTypeAttr, &ITypeInfo::ReleaseTypeAttr) {}
 };
 
 std::wstring versionText(const TLIBATTR& attr) {
