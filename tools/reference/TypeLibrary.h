@@ -21,44 +21,41 @@ inline void check(HRESULT hr, const char* what) {
     }
 }
 
-// The descriptions a type information hands out, each returned on scope exit.
-class Attributes {
+// A description a type information hands out, given back on scope exit.
+template <class Description>
+class Held {
 public:
-    explicit Attributes(ITypeInfo* info) : info_(info) { check(info->GetTypeAttr(&attr_), "GetTypeAttr"); }
-    ~Attributes() { info_->ReleaseTypeAttr(attr_); }
-    Attributes(const Attributes&) = delete;
-    Attributes& operator=(const Attributes&) = delete;
-    const TYPEATTR* operator->() const { return attr_; }
+    using Release = void (STDMETHODCALLTYPE ITypeInfo::*)(Description*);
+    Held(ITypeInfo* info, Release release) : info_(info), release_(release) {}
+    ~Held() {
+        if (desc_) (info_->*release_)(desc_);
+    }
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    const Description* operator->() const { return desc_; }
 
-private:
+protected:
     ITypeInfo* info_;
-    TYPEATTR* attr_ = nullptr;
+    Release release_;
+    Description* desc_ = nullptr;
 };
 
-class Function {
-public:
-    Function(ITypeInfo* info, UINT index) : info_(info) { check(info->GetFuncDesc(index, &desc_), "GetFuncDesc"); }
-    ~Function() { info_->ReleaseFuncDesc(desc_); }
-    Function(const Function&) = delete;
-    Function& operator=(const Function&) = delete;
-    const FUNCDESC* operator->() const { return desc_; }
-
-private:
-    ITypeInfo* info_;
-    FUNCDESC* desc_ = nullptr;
+struct Attributes : Held<TYPEATTR> {
+    explicit Attributes(ITypeInfo* info) : Held(info, &ITypeInfo::ReleaseTypeAttr) {
+        check(info->GetTypeAttr(&desc_), "GetTypeAttr");
+    }
 };
 
-class Variable {
-public:
-    Variable(ITypeInfo* info, UINT index) : info_(info) { check(info->GetVarDesc(index, &desc_), "GetVarDesc"); }
-    ~Variable() { info_->ReleaseVarDesc(desc_); }
-    Variable(const Variable&) = delete;
-    Variable& operator=(const Variable&) = delete;
-    const VARDESC* operator->() const { return desc_; }
+struct Function : Held<FUNCDESC> {
+    Function(ITypeInfo* info, UINT index) : Held(info, &ITypeInfo::ReleaseFuncDesc) {
+        check(info->GetFuncDesc(index, &desc_), "GetFuncDesc");
+    }
+};
 
-private:
-    ITypeInfo* info_;
-    VARDESC* desc_ = nullptr;
+struct Variable : Held<VARDESC> {
+    Variable(ITypeInfo* info, UINT index) : Held(info, &ITypeInfo::ReleaseVarDesc) {
+        check(info->GetVarDesc(index, &desc_), "GetVarDesc");
+    }
 };
 
 struct Documentation {
