@@ -29,10 +29,5 @@ inline HRESULT polygon(_DCDrawing* drawing, VARIANT_BOOL fill, std::initializer_
     SAFEARRAY* held = array.get();
     return drawing->DrawPolygon(fill, &held);
 }
-inline HRESULT bezier(_DCDrawing* drawing, std::initializer_list<POINT> points, LONG lowerBound = 0) {
-    com::SafeArray array = coords(points, lowerBound);
-    SAFEARRAY* held = array.get();
-    return drawing->DrawPolyBezier(&held);
-}
 
 }  // namespace test

@@ -25,11 +25,12 @@ TEST(TransparentDrawTo, KeepsTheDestinationWhereTheImageHasTheColourWhateverTheO
         SCOPED_TRACE(testing::Message() << c.transparent << " " << c.operation);
         auto image = painted(10, 10, spriteAt);
         auto destination = painted(20, 20);
-        ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, c.operation, c.transparent),
+        // Partly left of the destination: its first three columns are cut off.
+        ASSERT_EQ(attach(image.Get())->DrawTo(hDCOf(destination.Get()), -3, 6, 0, 0, 0, 0, c.operation, c.transparent),
                   S_OK);
         EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [&](int x, int y) {
-                      const bool covered = x >= 5 && x < 15 && y >= 6 && y < 16;
-                      const COLORREF drawn = covered ? spriteAt(x - 5, y - 6) : 0;
+                      const bool covered = x < 7 && y >= 6 && y < 16;
+                      const COLORREF drawn = covered ? spriteAt(x + 3, y - 6) : 0;
                       return covered && drawn != COLORREF(c.transparent) ? c.combine(drawn, coordinate(x, y))
                                                                          : coordinate(x, y);
                   }));
