@@ -130,7 +130,7 @@ TEST(GravitationPit, DrawsTheRingsColoursFromTheCentreAndRestoresThePen) {
     sink->disconnect();
     EXPECT_EQ(pixels(image.Get()), std::vector<COLORREF>(121 * 121, white));
     ASSERT_EQ(image->get_SelPen(&after), S_OK);
-    EXPECT_EQ(after, pen);
+    EXPECT_EQ(after.Get(), pen.Get());  // (ComPtrs compare as truth values)
     POINT position{};
     GetCurrentPositionEx(dcOf(image.Get()), &position);
     EXPECT_EQ((std::vector<long>{position.x, position.y}), (std::vector<long>{60, 60}));
