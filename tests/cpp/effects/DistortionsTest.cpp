@@ -23,7 +23,6 @@ Variant number(double value) {
     V_R8(v.get()) = value;
     return v;
 }
-Variant omitted() { return missing(); }
 
 }  // namespace
 
@@ -99,22 +98,6 @@ TEST(Wave, MovesEachColumnAndDropsTargetsOutsideTheImageBeforeRounding) {
     }
 }
 
-// Length omitted is 10: column 1 moves by 6 sin(0.1) - 3 = -2.4, so row 0 is
-// nobody's target (row 2's -0.4 is dropped) and keeps its colour.
-TEST(Wave, ReportsEachColumnOfBothPassesAndTakesTheDefaultLength) {
-    auto image = painted(4, 12);
-    auto effects = effectsOn(image.Get());
-    auto sink = Sink::on(effects.Get());
-    ASSERT_EQ(effects->Wave(6, *omitted().get(), 0, -3), S_OK);
-    sink->disconnect();
-    std::vector<Heard> heard{initDraw};
-    for (float value : {0.f, 12.5f, 25.f, 37.5f, 50.f, 62.5f, 75.f, 87.5f}) heard.push_back(progress(value));
-    heard.push_back(endDraw);
-    EXPECT_EQ(sink->heard, heard);
-    EXPECT_EQ((std::vector<COLORREF>{pixel(image.Get(), 0, 0), pixel(image.Get(), 1, 0), pixel(image.Get(), 1, 1)}),
-              (std::vector<COLORREF>{coordinate(0, 3), coordinate(1, 0), coordinate(1, 3)}));
-}
-
 // A black spot on white, pulled into the white around it (the samples lie
 // about 54 pixels out); the pen comes back.
 TEST(GravitationPit, DrawsTheRingsColoursFromTheCentreAndRestoresThePen) {
@@ -126,7 +109,7 @@ TEST(GravitationPit, DrawsTheRingsColoursFromTheCentreAndRestoresThePen) {
     ASSERT_EQ(vellum()->CreatePenObject(red, 0, 1, &pen), S_OK);
     ASSERT_EQ(image->putref_SelPen(pen.Get()), S_OK);
     auto sink = Sink::on(effects.Get());
-    ASSERT_EQ(effects->GravitationPit(60, 60, *omitted().get()), S_OK);
+    ASSERT_EQ(effects->GravitationPit(60, 60, *missing().get()), S_OK);
     sink->disconnect();
     EXPECT_EQ(pixels(image.Get()), std::vector<COLORREF>(121 * 121, white));
     ASSERT_EQ(image->get_SelPen(&after), S_OK);

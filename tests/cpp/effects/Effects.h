@@ -23,9 +23,6 @@ inline ComPtr<_DCEffectDrawing> effectsOn(_GDIDC* image) {
     return effects;
 }
 
-// (Every program ends with the same check.)
-inline bool noObjectsLeft() { return componentsUnloadable(); }
-
 // Red = x, green = y: a moved pixel shows where it came from.
 inline COLORREF coordinate(int x, int y) { return RGB(x, y, 7); }
 

@@ -283,5 +283,5 @@ TEST(FastPath, LeavesExactlyTheBytesAndEventsOfTheReferencePath) {
         ASSERT_EQ(fast.bytes.size(), reference.bytes.size());
         for (size_t i = 0; i < fast.bytes.size(); ++i) EXPECT_TRUE(fast.bytes[i] == reference.bytes[i]) << "surface " << i;
     }
-    EXPECT_TRUE(noObjectsLeft());
+    EXPECT_TRUE(componentsUnloadable());
 }

@@ -1,5 +1,5 @@
-// Gradients: stroke order and colours, exactly the rectangle covered, and the
-// progress events as connected sinks hear them.
+// Gradients: stroke order and colours, exactly the rectangle covered, the
+// progress events, and skipping what the image cannot show.
 
 #include "Effects.h"
 
@@ -63,59 +63,6 @@ TEST(GradientFill, PaintsExactlyItsRectangleFromTheFarEdgeAndReportsItsProgress)
                       return fourStrokes[(c.horizontal ? x - c.r.left : y - c.r.top) / width];
                   }));
     }
-}
-
-TEST(GradientFill, AFractionalWidthLeavesNoGapsAndEndsAtExactlyAHundredPercent) {
-    // 1000 / 255: strokes of 3 or 4 pixels between rounded running edges.
-    auto p = gradient(1004, 1, {2, 0, 1002, 1}, red, black, 0, true);
-    const auto row = pixels(p.image.Get());
-    EXPECT_EQ((std::vector<COLORREF>{row[0], row[1], row[1001], row[1002], row[1003]}),
-              (std::vector<COLORREF>{marker, marker, red, marker, marker}));
-    for (int x = 2; x < 1001; ++x) ASSERT_LE(GetRValue(row[x]), GetRValue(row[x + 1])) << x;
-    const auto& heard = p.heard;  // InitDraw, the progress, EndDraw
-    ASSERT_GE(heard.size(), 257u);
-    EXPECT_EQ(heard[heard.size() - 2], (Heard{2, 100}));
-    for (size_t i = 2; i + 2 < heard.size(); ++i) {
-        const float step = heard[i].value - heard[i - 1].value;
-        ASSERT_TRUE(std::fabs(step - 0.3f) < 1e-3 || std::fabs(step - 0.4f) < 1e-3) << step;
-    }
-}
-
-TEST(GradientFill, EverySinkHearsEverythingWhateverAnotherSinkDoes) {
-    auto image = surface(4, 1);
-    auto effects = effectsOn(image.Get());
-    auto first = Sink::on(effects.Get()), failing = Sink::on(effects.Get()), leaving = Sink::on(effects.Get()),
-         last = Sink::on(effects.Get());
-    failing->onEvent = [](DISPID) { return E_FAIL; };
-    leaving->onEvent = [&](DISPID event) {
-        if (event == 2) leaving->disconnect();
-        return S_OK;
-    };
-    ASSERT_EQ(effects->GradientFill(0, 0, 4, 1, black, dimRed, 0, VARIANT_TRUE), S_OK);
-    EXPECT_EQ(first->heard, fourEvents);
-    EXPECT_EQ(failing->heard, fourEvents);
-    EXPECT_EQ(leaving->heard, (std::vector<Heard>{initDraw, {2, 25}}));
-    EXPECT_EQ(last->heard, fourEvents);
-    for (Sink* sink : {first.Get(), failing.Get(), last.Get()}) sink->disconnect();
-}
-
-TEST(GradientFill, ASinkMayDropTheLastReferenceToTheEffectsObjectWhileItRuns) {
-    auto image = surface(4, 1);
-    ComPtr<_DCEffectDrawing> effects = effectsOn(image.Get());  // the only reference
-    auto sink = Sink::on(effects.Get());
-    sink->onEvent = [&](DISPID event) {
-        if (event == 1) {
-            sink->disconnect();
-            effects.Reset();
-        }
-        return S_OK;
-    };
-    _DCEffectDrawing* const caller = effects.Get();
-    EXPECT_EQ(caller->GradientFill(0, 0, 4, 1, black, dimRed, 0, VARIANT_TRUE), S_OK);
-    EXPECT_EQ(pixels(image.Get()), fourStrokes);
-    sink.Reset();
-    image.Reset();
-    EXPECT_TRUE(noObjectsLeft());
 }
 
 // A gradient reaching past the image skips the strokes it cannot show. The

@@ -3,8 +3,6 @@
 
 #include "Effects.h"
 
-#include <algorithm>
-
 using namespace test;
 
 namespace {
@@ -21,23 +19,6 @@ ComPtr<_GDIDC> maskOf(_DCEffectDrawing* effects, OLE_COLOR colour, RECT r = {}, 
 }
 
 }  // namespace
-
-// A colour is its RGB value: the unused top byte of a 32-bit pixel may be set
-// (by a client writing memory, or, under Wine, by WHITENESS) and changes nothing.
-TEST(GetMaskBitmap, MatchesTheRgbValueWhateverTheTopByteOfThePixel) {
-    auto image = surface(6, 1);
-    DWORD* bits = bitsOf(image.Get());
-    const DWORD stored[] = {0x00FF0000, 0xFFFF0000, 0x01FF0000, 0xFF00FF00, 0xFFFFFFFF};  // red x 3, green, white
-    std::copy(std::begin(stored), std::end(stored), bits);
-    PatBlt(dcOf(image.Get()), 5, 0, 1, 1, WHITENESS);
-    auto effects = effectsOn(image.Get());
-    const COLORREF b = black, w = white;
-    const struct { COLORREF colour; std::vector<COLORREF> mask; } cases[] = {
-        {red, {w, w, w, b, b, b}}, {green, {b, b, b, w, b, b}}, {white, {b, b, b, b, w, w}}};
-    for (const auto& c : cases) EXPECT_EQ(pixels(maskOf(effects.Get(), c.colour).Get()), c.mask);
-    // The image itself is not touched.
-    EXPECT_TRUE(std::equal(std::begin(stored), std::end(stored), bitsOf(image.Get())));
-}
 
 // A monochrome image has no colours to convert through, only its set and
 // clear bits: its white or its black matches, no other colour.

@@ -38,27 +38,6 @@ TEST(TransparentDrawTo, KeepsTheDestinationWhereTheImageHasTheColourWhateverTheO
     }
 }
 
-// A picture read back from a file is drawn like the surface it was saved
-// from (under Wine, decoded pixels and WHITENESS come with a set top byte).
-TEST(TransparentDrawTo, KeepsTheDestinationUnderTheColourOfALoadedPicture) {
-    auto sprite = surface(10, 10);
-    PatBlt(dcOf(sprite.Get()), 0, 0, 10, 10, WHITENESS);
-    fill(sprite.Get(), RECT{2, 2, 7, 7}, red);
-    wchar_t path[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, path);
-    BSTR file = SysAllocString((std::wstring(path) + L"kolorit-sprite.png").c_str());
-    ASSERT_EQ(sprite->SaveToFile(file), S_OK);
-    ComPtr<_GDIDC> loaded;
-    ASSERT_EQ(vellum()->LoadPicture(file, &loaded), S_OK);
-    DeleteFileW(file);
-    SysFreeString(file);
-    auto destination = painted(20, 20);
-    ASSERT_EQ(attach(loaded.Get())->DrawTo(hDCOf(destination.Get()), 5, 6, 0, 0, 0, 0, dcBitSrcCopy, 0xFFFFFF), S_OK);
-    EXPECT_EQ(pixels(destination.Get()), expected(20, 20, [](int x, int y) {
-                  return x >= 7 && x < 12 && y >= 8 && y < 13 ? red : coordinate(x, y);
-              }));
-}
-
 // The transparent colour is an RGB value: a pixel with its unused top byte
 // set (WHITENESS sets it on some platforms) has the colour all the same.
 TEST(TransparentDrawTo, MatchesTheColourWhateverTheTopByteOfThePixel) {

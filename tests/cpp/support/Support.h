@@ -133,7 +133,7 @@ EntryPoint entryPoint(HMODULE module, const char* name);
 // Whether a GDI handle still names a live object.
 inline bool alive(HGDIOBJ handle) { return GetObjectType(handle) != 0; }
 
-constexpr COLORREF White = RGB(255, 255, 255), Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Green = RGB(0, 128, 0);
+constexpr COLORREF White = RGB(255, 255, 255), Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255);
 
 ComPtr<_GDIBrush> makeBrush(COLORREF color);
 // A region object holding a rectangle, or none without corners.

@@ -90,31 +90,3 @@ TEST_F(TextDrawing, DrawsTabbedTextAtItsTabStops) {
     }
 }
 
-// A measuring call writes the corners back as the platform measures them.
-TEST_F(TextDrawing, MeasuresFormattedText) {
-    char sentence[] = "Kolorit draws formatted text for scripts";
-    RECT measured{0, 0, 100, 0};
-    DrawTextExA(page.dc, sentence, sizeof sentence - 1, &measured, DT_CALCRECT | DT_WORDBREAK, nullptr);
-    Text text(L"Kolorit draws formatted text for scripts");
-    long x1 = 0, y1 = 0, x2 = 100, y2 = 0;
-    ASSERT_EQ(t->DrawTextEx(text.ref(), &x1, &y1, &x2, &y2,
-                            static_cast<DCDrawTextFlags>(dcDrawCalcRectInstead | dcDrawWordBreak), 0, 0, 0, 0), S_OK);
-    EXPECT_TRUE(page.blank()) << "measuring draws nothing";
-    EXPECT_TRUE(x1 == 0 && y1 == 0 && x2 == measured.right && y2 == measured.bottom);
-    EXPECT_GT(y2, 20) << "the text wrapped";
-}
-
-// Tab stops never dimensioned are refused before the text is touched.
-TEST_F(TextDrawing, RefusesTabStopsNeverDimensioned) {
-    Text text(L"a\x0100");
-    SAFEARRAY* never = nullptr;
-    long value = 0;
-    const Refusal refusals[] = {
-        {"measuring", [&] { return t->TabbedTextWidthEx(text.ref(), &never, &value); }, 9},
-        {"drawing", [&] { return t->DrawTabbedTextEx(text.ref(), 0, 0, &never, 0); }, 9},
-    };
-    for (const Refusal& refusal : refusals) expectRefused(refusal);
-    EXPECT_EQ(text.str(), L"a\x0100");
-    EXPECT_TRUE(page.blank());
-}
-

@@ -24,11 +24,6 @@ std::wstring tempPath(const wchar_t* name) {
 
 }  // namespace
 
-TEST(Surface, MonochromeSurfacesStartWhite) {
-    auto s = surface(9, 4, true);
-    for (int x = 0; x < 9; ++x) EXPECT_EQ(pixel(s.Get(), x, 3), RGB(255, 255, 255)) << x;
-}
-
 TEST(Surface, KeepsWhatIsSelectedThroughItUntilReplacedOrReset) {
     auto functions = vellum();
     auto s = surface(4, 4);
