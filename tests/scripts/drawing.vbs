@@ -8,6 +8,8 @@ Set hub = k.GDIAttachDCEx(s)
 Set d = hub.Drawing
 Set s.SelBrush = v.CreateBrushObject(Rgb2(0, 0, 255))
 d.DrawRectFiled 0, 0, 64, 64, v.CreateBrushObject(Rgb2(255, 255, 255))
+Set hatched = v.CreateBrushObject(Rgb2(255, 0, 0), 2, 4)
+Check hatched.hBrush <> 0, "a cross-hatched brush"
 
 points = Array(10, 10, 50, 10, 50, 50)
 d.DrawPolygon True, points
