@@ -32,29 +32,29 @@ TEST(Rotate, WritesTheSquareAroundTheDestinationCentreFromTheTurnedSource) {
     const auto inside = [](int low, int high, Colours colour) {
         return [=](int x, int y) { return x >= low && x <= high && y >= low && y <= high ? colour(x, y) : marker; };
     };
-    struct Case { SIZE source; int destination; double angle; long destX, destY; Colours expected; std::vector<Heard> heard; };
+    struct Case { int source; SIZE destination; double angle; long destX, destY; Colours expected; std::vector<Heard> heard; };
     const Case cases[] = {
         // Even: column and row 0 are left out, 5 is written (R = 2).
-        {{6, 6}, 6, 0, 0, 0, inside(1, 5, coordinate), {initDraw, progress(0), progress(50), progress(100), endDraw}},
+        {6, {6, 6}, 0, 0, 0, inside(1, 5, coordinate), {initDraw, progress(0), progress(50), progress(100), endDraw}},
         // Odd: 0 and 4 are left out.
-        {{5, 5}, 5, 0, 0, 0, inside(1, 3, coordinate), {initDraw, progress(0), progress(100), endDraw}},
+        {5, {5, 5}, 0, 0, 0, inside(1, 3, coordinate), {initDraw, progress(0), progress(100), endDraw}},
         // Counter-clockwise on the screen: what was below the centre lands right of it.
-        {{6, 6}, 6, quarter, 0, 0, inside(1, 5, [](int x, int y) { return coordinate(6 - y, x); }), {}},
+        {6, {6, 6}, quarter, 0, 0, inside(1, 5, [](int x, int y) { return coordinate(6 - y, x); }), {}},
         // Centred on its own centre; samples outside the source keep the marker.
-        {{4, 4}, 10, 0, 0, 0, inside(3, 6, [](int x, int y) { return coordinate(x - 3, y - 3); }), {}},
-        {{6, 6}, 6, 0, 2, -1, [](int x, int y) { return x >= 3 && y <= 4 ? coordinate(x - 2, y + 1) : marker; }, {}},
+        {4, {10, 10}, 0, 0, 0, inside(3, 6, [](int x, int y) { return coordinate(x - 3, y - 3); }), {}},
+        {6, {6, 6}, 0, 2, -1, [](int x, int y) { return x >= 3 && y <= 4 ? coordinate(x - 2, y + 1) : marker; }, {}},
         // R = 0: one step, reported as complete.
-        {{3, 3}, 2, 0, 0, 0, [](int x, int y) { return x == 1 && y == 1 ? coordinate(1, 1) : marker; },
+        {3, {2, 2}, 0, 0, 0, [](int x, int y) { return x == 1 && y == 1 ? coordinate(1, 1) : marker; },
          {initDraw, progress(100), endDraw}},
         // R = -1: nothing written, no progress.
-        {{1, 1}, 1, 0, 0, 0, [](int, int) { return marker; }, {initDraw, endDraw}},
-        // Wide: R follows the longer side (R = 2); rows beyond the source keep the marker.
-        {{6, 2}, 6, 0, 0, 0, [](int x, int y) { return x >= 1 && y >= 2 && y <= 3 ? coordinate(x, y - 2) : marker; }, {}},
+        {1, {1, 1}, 0, 0, 0, [](int, int) { return marker; }, {initDraw, endDraw}},
+        // A wide destination: R follows its longer side (R = 2).
+        {6, {6, 2}, 0, 0, 0, [](int x, int y) { return x >= 1 ? coordinate(x, y + 2) : marker; }, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.source.cx << "x" << c.source.cy << " to " << c.destination << ", angle " << c.angle);
-        auto image = painted(c.source.cx, c.source.cy);
-        auto destination = surface(c.destination, c.destination);
+        SCOPED_TRACE(testing::Message() << c.source << " to " << c.destination.cx << "x" << c.destination.cy << ", angle " << c.angle);
+        auto image = painted(c.source, c.source);
+        auto destination = surface(c.destination.cx, c.destination.cy);
         fill(destination.Get(), marker);
         auto effects = effectsOn(image.Get());
         auto sink = Sink::on(effects.Get());
@@ -62,7 +62,7 @@ TEST(Rotate, WritesTheSquareAroundTheDestinationCentreFromTheTurnedSource) {
         ASSERT_EQ(effects->Rotate(&given, c.angle, c.destX, c.destY), S_OK);
         sink->disconnect();
         EXPECT_EQ(given, destination.Get());
-        EXPECT_EQ(pixels(destination.Get()), expected(c.destination, c.destination, c.expected));
+        EXPECT_EQ(pixels(destination.Get()), expected(c.destination.cx, c.destination.cy, c.expected));
         if (!c.heard.empty()) {
             EXPECT_EQ(sink->heard, c.heard);
         }
