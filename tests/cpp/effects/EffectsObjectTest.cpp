@@ -1,5 +1,5 @@
-// The effects that change pixels in place, and sinks that disconnect each
-// other.
+// The effects that change pixels in place, arguments they refuse, and
+// sinks that disconnect each other.
 
 #include "Effects.h"
 
@@ -28,6 +28,29 @@ TEST(InPlaceEffects, InvertTheirAreaOrReverseTheImageExactly) {
         ASSERT_EQ(c.run(effectsOn(image.Get()).Get()), S_OK);
         EXPECT_EQ(pixels(image.Get()), expected(7, 5, c.expected));
     }
+}
+
+// Arguments no effect can work with raise run-time error 5 and change nothing.
+TEST(Refusals, RaiseRunTimeError5AndChangeNothing) {
+    auto image = spotted();
+    const auto original = pixels(image.Get());
+    auto effects = effectsOn(image.Get());
+    auto other = surface(spottedW, spottedH);
+    const OLE_HANDLE otherDC = hDCOf(other.Get());
+    long top = 0;
+    ComPtr<_GDIDC> mask;
+    ASSERT_EQ(effects->GetMaskBitmap(red, 0, &top, 0, 0, VARIANT_FALSE, &mask), S_OK);
+    const std::function<HRESULT()> refused[] = {
+        // A tile that would not advance.
+        [&] { return effects->TileArea(0, 0, 8, 8, otherDC, -2, 0, dcBitSrcCopy); },
+        [&] { return effects->TileArea(0, 0, 8, 8, otherDC, 0, -1, dcBitSrcCopy); },
+        [&] { return effects->ApplyMask(nullptr, other.Get(), 0, 0, 0, 0); },
+        [&] { return effects->ApplyMask(mask.Get(), nullptr, 0, 0, 0, 0); },
+    };
+    for (const auto& call : refused)
+        EXPECT_RAISED(errorOf(call()), 5, L"Kolorit", L"Invalid procedure call or argument");
+    EXPECT_EQ(pixels(image.Get()), original);
+    EXPECT_EQ(pixels(other.Get()), std::vector<COLORREF>(spottedW * spottedH, black));
 }
 
 // A sink disconnected by another one during an event hears nothing more,
