@@ -24,6 +24,15 @@ ComPtr<_GDIDC> workingCopy(ThreadSlot slot, GDIDCEx& hub, long W, long H) {
     return WorkingSurface(slot, W, H, surfaceBitsPixel(hub.surface()) == 1);
 }
 
+// The mask of the W x H working pixels at the origin of `pixels`: white
+// where they have the transparent colour.
+ComPtr<_GDIDC> transparentMask(HDC pixels, long W, long H, long TransparentColor) {
+    const ComPtr<_GDIDC> mask = WorkingSurface(ThreadSlot::WorkingMask, W, H, true);
+    drawMask(surfaceDC(mask.Get()), pixels, 0, 0, W, H, TranslateColor(static_cast<OLE_COLOR>(TransparentColor)), false,
+             true, maskSource);
+    return mask;
+}
+
 // The part of a W x H transfer from (SrcX, SrcY) of `from` to (DestX, DestY)
 // of `to` that lies inside both device contexts' visible areas: nothing
 // outside it can change, so the working copies need no more, however large
@@ -75,11 +84,8 @@ void transparentDrawTo(GDIDCEx& hub, HDC destination, long DestX1, long DestY1, 
 
     // The background is the replacement where the foreground has the
     // transparent colour.
-    const ComPtr<_GDIDC> transparent = WorkingSurface(ThreadSlot::WorkingMask, W, H, true);
-    const HDC transparentDC = surfaceDC(transparent.Get());
-    drawMask(transparentDC, foregroundDC, 0, 0, W, H, TranslateColor(static_cast<OLE_COLOR>(TransparentColor)), false,
-             true, maskSource);
-    applyMask(drawnDC, 0, 0, transparentDC, SIZE{W, H}, backgroundDC, W, H, applySource);
+    const ComPtr<_GDIDC> transparent = transparentMask(foregroundDC, W, H, TransparentColor);
+    applyMask(drawnDC, 0, 0, surfaceDC(transparent.Get()), SIZE{W, H}, backgroundDC, W, H, applySource);
     if (!gdi::BitBlt(destination, DestX1, DestY1, W, H, drawnDC, 0, 0, SRCCOPY))
         RaiseVBDLLError(source, L"DrawTo failed!");
 }
@@ -97,16 +103,13 @@ void transparentCaptureFrom(GDIDCEx& hub, HDC source, long SrcX1, long SrcY1, lo
     // Every pixel of the transparent colour takes this surface's pixel from
     // (DestX, DestY) on, which the mask steps read as replacement pixels:
     // from a corner inside the surface only.
-    const ComPtr<_GDIDC> transparent = WorkingSurface(ThreadSlot::WorkingMask, W, H, true);
-    const HDC transparentDC = surfaceDC(transparent.Get());
-    drawMask(transparentDC, capturedDC, 0, 0, W, H, TranslateColor(static_cast<OLE_COLOR>(TransparentColor)), false,
-             true, maskSource);
+    const ComPtr<_GDIDC> transparent = transparentMask(capturedDC, W, H, TransparentColor);
     if (DestX < 0 || DestY < 0) RaiseVBDLLError(applySource, L"Invalid boundaries!");
     const ComPtr<_GDIDC> replacement = workingCopy(ThreadSlot::WorkingReplacement, hub, W, H);
     const HDC replacementDC = surfaceDC(replacement.Get());
     if (!gdi::BitBlt(replacementDC, 0, 0, W, H, hub.hDC(), DestX, DestY, SRCCOPY))
         RaiseVBDLLError(L"GDIDCEx.DrawTo()", L"DrawTo failed!");
-    applyMask(capturedDC, 0, 0, transparentDC, SIZE{W, H}, replacementDC, W, H, applySource);
+    applyMask(capturedDC, 0, 0, surfaceDC(transparent.Get()), SIZE{W, H}, replacementDC, W, H, applySource);
     if (!gdi::BitBlt(hub.hDC(), DestX, DestY, W, H, capturedDC, 0, 0, static_cast<DWORD>(RasterOpCode)))
         RaiseVBDLLError(L"GDIDCEx.CaptureFrom()", L"CaptureFrom failed!");
 }
