@@ -71,26 +71,32 @@ ComPtr<_GDIDC> CreateGDIDC(long Width, long Height, bool Monochrome, HDC Compati
     return surface;
 }
 
+namespace {
+
+// The surface kept in `slot` when it can serve, cleared to what a new one
+// holds; else null, with `kept` the size of what the slot held.
+ComPtr<_GDIDC> reusedSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome, SIZE& kept) {
+    IUnknown* object = com::threadKept(slot);
+    if (!object || Width <= 0 || Height <= 0) return nullptr;
+    ComPtr<_GDIDC> surface;
+    com::passThrough(object->QueryInterface(IID_PPV_ARGS(&surface)));
+    const HDC dc = surfaceDC(surface.Get());
+    const BITMAP bitmap = SelectedBitmap(dc);
+    kept = {bitmap.bmWidth, bitmap.bmHeight};
+    const bool fits = (bitmap.bmBitsPixel == 1) == Monochrome &&
+                      (Monochrome ? kept.cx == Width && kept.cy == Height : kept.cx >= Width && kept.cy >= Height);
+    if (!fits) return nullptr;
+    if (!gdi::PatBlt(dc, 0, 0, Width, Height, Monochrome ? WHITENESS : BLACKNESS) ||
+        gdi::SetBkColor(dc, RGB(255, 255, 255)) == CLR_INVALID || gdi::SetTextColor(dc, RGB(0, 0, 0)) == CLR_INVALID)
+        RaiseVBDLLError(L"WorkingSurface()", L"PatBlt failed!");
+    return surface;
+}
+
+}  // namespace
+
 ComPtr<_GDIDC> WorkingSurface(com::ThreadSlot slot, long Width, long Height, bool Monochrome) {
     SIZE kept{};
-    if (Width > 0 && Height > 0)
-        if (IUnknown* object = com::threadKept(slot)) {
-            ComPtr<_GDIDC> surface;
-            com::passThrough(object->QueryInterface(IID_PPV_ARGS(&surface)));
-            const HDC dc = surfaceDC(surface.Get());
-            const BITMAP bitmap = SelectedBitmap(dc);
-            kept = {bitmap.bmWidth, bitmap.bmHeight};
-            const bool fits = (bitmap.bmBitsPixel == 1) == Monochrome &&
-                              (Monochrome ? kept.cx == Width && kept.cy == Height
-                                          : kept.cx >= Width && kept.cy >= Height);
-            if (fits) {
-                if (!gdi::PatBlt(dc, 0, 0, Width, Height, Monochrome ? WHITENESS : BLACKNESS) ||
-                    gdi::SetBkColor(dc, RGB(255, 255, 255)) == CLR_INVALID ||
-                    gdi::SetTextColor(dc, RGB(0, 0, 0)) == CLR_INVALID)
-                    RaiseVBDLLError(L"WorkingSurface()", L"PatBlt failed!");
-                return surface;
-            }
-        }
+    if (ComPtr<_GDIDC> reused = reusedSurface(slot, Width, Height, Monochrome, kept)) return reused;
     // A colour surface grows to hold what it held before as well.
     long width = Width, height = Height;
     if (!Monochrome && Width > 0 && Height > 0) {
